@@ -1,0 +1,21 @@
+#pragma once
+
+#include "publication/publication_inputs.h"
+
+#include <QLocale>
+
+class Dialogs;
+class PageEffectSource;
+
+enum class CreateOutcome {
+    Cancelled, // no path given: nothing happened
+    Refused,   // the inputs cannot make a script: warned, nothing written
+    Failed,    // the file could not be written: warned, the target as it was
+    Finished,  // written and reported with "Finished!"
+};
+
+// "Create pub": asks for the output path, writes the script there and says
+// "Finished!". Every failure is reported and leaves the caller's state and
+// any existing file untouched, so the command can be run again at once.
+CreateOutcome createPublication(const PublicationInputs &inputs, Dialogs &dialogs,
+                                PageEffectSource &effects, const QLocale &locale = QLocale());

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QListView>
+
+class PageListModel;
+
+// The one-row page list: entries side by side in six columns, scrolling
+// sideways. Files dropped on it are appended in the drop's order.
+class PageListView final : public QListView
+{
+    Q_OBJECT
+public:
+    explicit PageListView(PageListModel *model, QWidget *parent = nullptr);
+
+    static QStringList localPaths(const QMimeData *mime);
+
+signals:
+    // Emitted after a drop that did not fit into the list.
+    void dropOverflowed(qsizetype notAdded);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    PageListModel *m_pages;
+};
