@@ -35,19 +35,15 @@ int main(int argc, char *argv[])
 
     CliOptions options = parseCommandLineOrExit(QCoreApplication::arguments());
     QStringList &pages = options.inputs.pages;
+    QString listText; // the pages read from a list point into it
 
     if (options.filesFrom) {
         QString error;
-        const std::optional<QStringList> listed = readPathList(*options.filesFrom, options.nullSeparated, &error);
-        if (!listed)
+        if (!readPathList(*options.filesFrom, options.nullSeparated, &listText, &pages, &error))
             return fail(ExitBadInput, error);
-        pages.append(*listed);
     }
     if (options.naturalSort)
         sortNaturally(pages);
-    if (const PublishResult check = checkPublicationInputs(options.inputs);
-        check.status != PublishResult::Written)
-        return fail(ExitBadInput, check.message);
     if (options.checkFiles) {
         const QStringList missing = missingPages(pages);
         if (!missing.isEmpty())

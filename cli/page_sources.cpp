@@ -6,36 +6,28 @@
 #include <algorithm>
 #include <cstdio>
 
-std::optional<QStringList> readPathList(const QString &source, bool nullSeparated, QString *error)
+bool readPathList(const QString &source, bool nullSeparated, QString *text, QStringList *paths,
+                  QString *error)
 {
     QFile file;
     const bool opened = source == u"-" ? file.open(stdin, QIODevice::ReadOnly)
                                       : (file.setFileName(source), file.open(QIODevice::ReadOnly));
-    if (!opened) {
+    const QByteArray bytes = opened ? file.readAll() : QByteArray();
+    if (!opened || file.error() != QFileDevice::NoError) {
         *error = QStringLiteral("cannot read the list \"%1\": %2").arg(source, file.errorString());
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("cannot read the list \"%1\": %2").arg(source, file.errorString());
-        return std::nullopt;
+        return false;
     }
 
-    QStringList paths;
-    const char separator = nullSeparated ? '\0' : '\n';
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf(separator, start);
-        if (end < 0)
-            end = bytes.size();
-        QByteArrayView entry(bytes.constData() + start, end - start);
-        if (!nullSeparated && entry.endsWith('\r'))
+    // File names are UTF-8 here, as Qt takes them on Unix.
+    *text = QString::fromUtf8(bytes);
+    const QChar separator = nullSeparated ? QChar(u'\0') : QChar(u'\n');
+    for (QStringView entry : QStringView(*text).tokenize(separator, Qt::SkipEmptyParts)) {
+        if (!nullSeparated && entry.endsWith(u'\r'))
             entry.chop(1);
         if (!entry.isEmpty())
-            paths.append(QFile::decodeName(entry.toByteArray()));
-        start = end + 1;
+            paths->append(QString::fromRawData(entry.data(), entry.size()));
     }
-    return paths;
+    return true;
 }
 
 namespace {

@@ -3,12 +3,14 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
 
-// Paths listed in a file ("-" for standard input): one per line with a
-// trailing CR dropped, or NUL-separated; empty entries are skipped. nullopt
-// with *error set when the list cannot be read.
-std::optional<QStringList> readPathList(const QString &source, bool nullSeparated, QString *error);
+// Appends the paths listed in a file ("-" for standard input) to *paths: one
+// per line with a trailing CR dropped, or NUL-separated; empty entries are
+// skipped. The appended strings share the memory of *text, which must outlive
+// them (tens of thousands of small copies cost more than the rest of a run).
+// False with *error set when the list cannot be read.
+bool readPathList(const QString &source, bool nullSeparated, QString *text, QStringList *paths,
+                  QString *error);
 
 // Sorted so that digit runs compare by value ("page2" before "page10");
 // entries that compare equal keep their order.

@@ -6,9 +6,21 @@
 
 namespace {
 
+bool isWritable(QStringView text)
+{
+    for (const QChar ch : text) {
+        const char16_t unit = ch.unicode();
+        if ((unit < 0x20 && unit != u'\t') || windows1252::byteFor(unit) < 0)
+            return false;
+    }
+    return true;
+}
+
 QList<char32_t> unwritableCharacters(QStringView text)
 {
     QList<char32_t> found;
+    if (isWritable(text))
+        return found;
     for (const QChar ch : text) {
         const char16_t unit = ch.unicode();
         if (unit < 0x20 && unit != u'\t')

@@ -7,10 +7,15 @@ float pageEffectValue(float unit)
     return unit * 15.0f;
 }
 
-QString pageEffectText(float effect, const QLocale &locale)
+QString pageEffectText(float effect, QChar decimalSeparator)
 {
-    const QString text = singleToText(effect, locale);
+    const QString text = singleToText(effect, decimalSeparator);
     if (text != u"15")
         return text;
-    return QStringLiteral("14") + scriptDecimalSeparator(locale) + QStringLiteral("99999");
+    return QStringLiteral("14") + decimalSeparator + QStringLiteral("99999");
+}
+
+QString pageEffectText(float effect, const QLocale &locale)
+{
+    return pageEffectText(effect, scriptDecimalSeparator(locale));
 }

@@ -3,6 +3,8 @@
 #include "publication/page_effect_text.h"
 #include "runtime/line_output.h"
 #include "runtime/page_effect_source.h"
+#include "runtime/single_text.h"
+#include "runtime/windows1252.h"
 
 namespace {
 
@@ -79,39 +81,78 @@ void writeMasterBlock(LineOutput &out, const PublicationInputs &in)
     out.line("MasterPage");
 }
 
-void writePageBlock(LineOutput &out, const PublicationInputs &in, qsizetype index,
-                    PageEffectSource &effects, const QLocale &locale)
+// A page block with this file's fields filled in, cut where each page's own
+// values go: its index, its effect and its picture. Pages differ only there,
+// so the rest is encoded once per file.
+class PageBlock
 {
-    effects.reseed();
-    out.line("NewPage=page", qint64(index));
-    out.line("PageStyle = 0");
-    out.line("PageColor = 15728832");
-    out.line("PageWallPaper=");
-    out.line("ShowMaster = Yes");
-    out.line("PageEffect = ", pageEffectText(pageEffectValue(effects.next()), locale));
-    out.line("EffectSpeed = 0");
-    out.line("PageAction=");
-    out.line("ExitAction=");
-    out.line("ObjectType = 4");
-    out.line("X1 = 0");
-    out.line("Y1 = 0");
-    out.line("X2 = ", in.width);
-    out.line("Y2 = ", in.height);
-    out.line("LineColor = 0");
-    out.line("LineWidth = 0");
-    out.line("LineStyle = 0");
-    out.line("LineOrigin = 0");
-    out.line("FillColor = ", in.backColor);
-    out.line("FillPattern = 1");
-    out.line("FillMode = 0");
-    out.line("Scale=Yes");
-    out.line("AspectRatio = Yes");
-    out.line("TransImages = No");
-    out.line("FileName=", in.pages[index]);
-    out.line("WindowFlags = 0");
-    out.line("VScrollPos = 4");
-    out.line("HScrollPos = 1");
-}
+public:
+    explicit PageBlock(const PublicationInputs &in)
+    {
+        pageValueLine("NewPage=page"); // the page's 0-based index
+        line("PageStyle = 0");
+        line("PageColor = 15728832");
+        line("PageWallPaper=");
+        line("ShowMaster = Yes");
+        pageValueLine("PageEffect = "); // the page's effect
+        line("EffectSpeed = 0");
+        line("PageAction=");
+        line("ExitAction=");
+        line("ObjectType = 4");
+        line("X1 = 0");
+        line("Y1 = 0");
+        line("X2 = ", in.width);
+        line("Y2 = ", in.height);
+        line("LineColor = 0");
+        line("LineWidth = 0");
+        line("LineStyle = 0");
+        line("LineOrigin = 0");
+        line("FillColor = ", in.backColor);
+        line("FillPattern = 1");
+        line("FillMode = 0");
+        line("Scale=Yes");
+        line("AspectRatio = Yes");
+        line("TransImages = No");
+        pageValueLine("FileName="); // the page's picture
+        line("WindowFlags = 0");
+        line("VScrollPos = 4");
+        line("HScrollPos = 1");
+        Q_ASSERT(m_parts.size() == 4);
+    }
+
+    void write(LineOutput &out, qsizetype index, PageEffectSource &effects, QChar decimalSeparator,
+               const QString &picture) const
+    {
+        effects.reseed();
+        out.write(m_parts[0]);
+        out.writeNumber(index);
+        out.write(m_parts[1]);
+        out.writeEncoded(pageEffectText(pageEffectValue(effects.next()), decimalSeparator));
+        out.write(m_parts[2]);
+        out.writeEncoded(picture);
+        out.write(m_parts[3]);
+    }
+
+private:
+    void line(QByteArrayView ascii)
+    {
+        m_parts.back() += ascii;
+        m_parts.back() += "\r\n";
+    }
+    void line(QByteArrayView asciiPrefix, const QString &value)
+    {
+        m_parts.back() += asciiPrefix;
+        windows1252::append(m_parts.back(), value);
+        m_parts.back() += "\r\n";
+    }
+    void pageValueLine(QByteArrayView asciiPrefix)
+    {
+        m_parts.back() += asciiPrefix;
+        m_parts.append(QByteArray("\r\n"));
+    }
+
+    QList<QByteArray> m_parts{QByteArray()};
+};
 
 } // namespace
 
@@ -121,9 +162,11 @@ bool writePublicationScript(QIODevice &device, const PublicationInputs &inputs,
     Q_ASSERT(inputs.pages.size() <= kMaxPages);
     LineOutput out(device);
     writeMasterBlock(out, inputs);
+    const PageBlock page(inputs);
+    const QChar decimalSeparator = scriptDecimalSeparator(locale);
     const qsizetype pageCount = inputs.pages.size();
     for (qsizetype i = 0; i < pageCount && out.ok(); ++i)
-        writePageBlock(out, inputs, i, effects, locale);
+        page.write(out, i, effects, decimalSeparator, inputs.pages[i]);
     if (out.finish())
         return true;
     if (error)

@@ -2,52 +2,50 @@
 
 #include "runtime/windows1252.h"
 
+#include <charconv>
+#include <cstring>
+
 LineOutput::LineOutput(QIODevice &device, qsizetype chunkBytes)
     : m_device(device)
-    , m_chunkBytes(chunkBytes)
+    , m_buffer(chunkBytes, Qt::Uninitialized)
 {
-    m_buffer.reserve(chunkBytes + 4096);
 }
 
-void LineOutput::line(QByteArrayView ascii)
+char *LineOutput::reserve(qsizetype bytes)
 {
-    m_buffer.append(ascii);
-    endLine();
+    if (m_used + bytes > m_buffer.size()) {
+        writeBuffered();
+        if (bytes > m_buffer.size())
+            m_buffer.resize(bytes);
+    }
+    char *at = m_buffer.data() + m_used;
+    m_used += bytes;
+    return at;
 }
 
-void LineOutput::line(QStringView text)
+void LineOutput::write(QByteArrayView ascii)
 {
-    windows1252::append(m_buffer, text);
-    endLine();
+    std::memcpy(reserve(ascii.size()), ascii.data(), std::size_t(ascii.size()));
 }
 
-void LineOutput::line(QByteArrayView asciiPrefix, QStringView value)
+void LineOutput::writeEncoded(QStringView text)
 {
-    m_buffer.append(asciiPrefix);
-    windows1252::append(m_buffer, value);
-    endLine();
+    windows1252::encodeInto(reserve(text.size()), text);
 }
 
-void LineOutput::line(QByteArrayView asciiPrefix, qint64 number)
+void LineOutput::writeNumber(qint64 number)
 {
-    m_buffer.append(asciiPrefix);
-    m_buffer.append(QByteArray::number(number));
-    endLine();
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    write(QByteArrayView(digits, end - digits));
 }
 
-void LineOutput::endLine()
-{
-    m_buffer.append("\r\n", 2);
-    if (m_buffer.size() >= m_chunkBytes)
-        writeChunk();
-}
-
-void LineOutput::writeChunk()
+void LineOutput::writeBuffered()
 {
     // A short write (a file-size limit reached mid-chunk) reports no error;
     // writing the rest then fails with the reason.
     const char *data = m_buffer.constData();
-    qint64 remaining = m_buffer.size();
+    qint64 remaining = m_used;
     while (ok() && remaining > 0) {
         const qint64 written = m_device.write(data, remaining);
         if (written <= 0) {
@@ -59,11 +57,11 @@ void LineOutput::writeChunk()
         data += written;
         remaining -= written;
     }
-    m_buffer.resize(0); // keeps the reserved capacity
+    m_used = 0;
 }
 
 bool LineOutput::finish()
 {
-    writeChunk();
+    writeBuffered();
     return ok();
 }

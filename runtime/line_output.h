@@ -6,9 +6,9 @@
 #include <QString>
 #include <QStringView>
 
-// Lines of Windows-1252 text, each ended by CR LF, collected in a large
-// buffer and handed to the device a chunk at a time. After the first failed
-// write, further lines are dropped and ok() stays false.
+// Windows-1252 text with CR LF line ends, collected in a large buffer and
+// handed to the device a chunk at a time. After the first failed write,
+// further output is dropped and ok() stays false.
 class LineOutput
 {
 public:
@@ -16,11 +16,30 @@ public:
 
     explicit LineOutput(QIODevice &device, qsizetype chunkBytes = kDefaultChunkBytes);
 
-    // ascii must be plain ASCII: it is copied without encoding.
-    void line(QByteArrayView ascii);
-    void line(QStringView text);
-    void line(QByteArrayView asciiPrefix, QStringView value);
-    void line(QByteArrayView asciiPrefix, qint64 number);
+    // Pieces of a line. ascii must be plain ASCII (or already encoded): it is
+    // copied unchanged.
+    void write(QByteArrayView ascii);
+    void writeEncoded(QStringView text);
+    void writeNumber(qint64 number);
+    void endLine() { write(QByteArrayView("\r\n", 2)); }
+
+    // Whole lines.
+    void line(QByteArrayView ascii)
+    {
+        write(ascii);
+        endLine();
+    }
+    void line(QStringView text)
+    {
+        writeEncoded(text);
+        endLine();
+    }
+    void line(QByteArrayView asciiPrefix, QStringView value)
+    {
+        write(asciiPrefix);
+        writeEncoded(value);
+        endLine();
+    }
 
     // Writes what is still buffered. False if any write failed.
     bool finish();
@@ -28,11 +47,11 @@ public:
     QString errorString() const { return m_errorString; }
 
 private:
-    void endLine();
-    void writeChunk();
+    char *reserve(qsizetype bytes);
+    void writeBuffered();
 
     QIODevice &m_device;
     QByteArray m_buffer;
-    qsizetype m_chunkBytes;
+    qsizetype m_used = 0;
     QString m_errorString;
 };

@@ -16,6 +16,11 @@ QChar scriptDecimalSeparator(const QLocale &locale)
 
 QString singleToText(float value, const QLocale &locale)
 {
+    return singleToText(value, scriptDecimalSeparator(locale));
+}
+
+QString singleToText(float value, QChar decimalSeparator)
+{
     if (std::isnan(value))
         return QStringLiteral("NaN");
     if (std::isinf(value))
@@ -33,8 +38,7 @@ QString singleToText(float value, const QLocale &locale)
     if (text == u"-0")
         text = QStringLiteral("0");
 
-    const QChar separator = scriptDecimalSeparator(locale);
-    if (separator != u'.')
-        text.replace(u'.', separator);
+    if (decimalSeparator != u'.')
+        text.replace(u'.', decimalSeparator);
     return text;
 }

@@ -13,6 +13,11 @@ constexpr std::array<char16_t, 32> kHighControlRange = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+} // namespace
+
 int byteFromHighTable(char16_t unit)
 {
     for (std::size_t i = 0; i < kHighControlRange.size(); ++i) {
@@ -20,18 +25,6 @@ int byteFromHighTable(char16_t unit)
             return int(0x80 + i);
     }
     return -1;
-}
-
-bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
-} // namespace
-
-int byteFor(char16_t unit)
-{
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return unit;
-    return byteFromHighTable(unit);
 }
 
 QList<char32_t> unrepresentable(QStringView text)
@@ -52,15 +45,19 @@ QList<char32_t> unrepresentable(QStringView text)
     return found;
 }
 
+void encodeInto(char *out, QStringView text)
+{
+    for (const QChar ch : text) {
+        const int byte = byteFor(ch.unicode());
+        *out++ = char(byte >= 0 ? byte : '?');
+    }
+}
+
 void append(QByteArray &out, QStringView text)
 {
     const qsizetype start = out.size();
     out.resize(start + text.size());
-    char *dest = out.data() + start;
-    for (const QChar ch : text) {
-        const int byte = byteFor(ch.unicode());
-        *dest++ = char(byte >= 0 ? byte : '?');
-    }
+    encodeInto(out.data() + start, text);
 }
 
 QByteArray encode(QStringView text)
