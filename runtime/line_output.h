@@ -53,5 +53,6 @@ private:
     QIODevice &m_device;
     QByteArray m_buffer;
     qsizetype m_used = 0;
+    qint64 m_written = 0; // bytes handed to the device so far
     QString m_errorString;
 };

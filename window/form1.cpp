@@ -67,9 +67,10 @@ Form1::Form1(QWidget *parent)
     setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(fromTwips(0, 0, 6525, 2865).size());
 
-    // Small enough for the 19-pixel fields and 17-pixel buttons.
-    QFont small(QStringLiteral("DejaVu Sans"));
-    small.setPixelSize(11);
+    // Narrow and small enough for the 17-pixel labels and buttons: the
+    // captions were laid out for a smaller system font than today's.
+    QFont small(QStringLiteral("DejaVu Sans Condensed"));
+    small.setPixelSize(10);
     setFont(small);
 
     buildControls();

@@ -21,7 +21,8 @@ PageListView::PageListView(PageListModel *model, QWidget *parent)
     setFlow(QListView::TopToBottom);
     setWrapping(true);
     setUniformItemSizes(true);
-    setTextElideMode(Qt::ElideMiddle);
+    // The end of a path, the file's own name, says most in a narrow column.
+    setTextElideMode(Qt::ElideLeft);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -72,5 +73,7 @@ void PageListView::dropEvent(QDropEvent *event)
 void PageListView::resizeEvent(QResizeEvent *event)
 {
     QListView::resizeEvent(event);
-    setGridSize(QSize(viewport()->width() / kColumns, viewport()->height()));
+    // One cell per column: a cell as high as the viewport would already
+    // count as overflowing it and leave the first column empty.
+    setGridSize(QSize(viewport()->width() / kColumns, std::max(1, viewport()->height() - 1)));
 }

@@ -1,0 +1,41 @@
+// Opens the real window with a few fields typed and pictures dropped on the
+// page list, for the screenshot in the README (see make_screenshot.sh).
+#include "window/form1.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDropEvent>
+#include <QIcon>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumvrex"));
+
+    Form1 form;
+    const struct
+    {
+        const char *field;
+        const char *text;
+    } typed[] = {{"Text1", "Viaje a Cádiz"}, {"Text2", "16777215"}, {"Text4", "800"}, {"Text5", "600"},
+                 {"Text6", "viaje.ico"}};
+    for (const auto &entry : typed)
+        form.findChild<QLineEdit *>(QLatin1String(entry.field))->setText(QString::fromUtf8(entry.text));
+    form.show();
+
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const char *name : {"playa.jpg", "catedral.jpg", "puerto.jpg", "mercado.jpg", "la caleta.jpg",
+                             "atardecer.jpg", "castillo.jpg"})
+        urls.append(QUrl::fromLocalFile(QStringLiteral("/home/autora/Fotos/") + QString::fromLatin1(name)));
+    mime.setUrls(urls);
+    QWidget *list = form.findChild<QAbstractItemView *>(QStringLiteral("List1"))->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list, &drop);
+    return app.exec();
+}
