@@ -70,8 +70,8 @@ private slots:
     void twoPagesMatchTheExpectedBytes();
     void lineCounts_data();
     void lineCounts();
+    void fieldsAppearWhereTheyBelong_data();
     void fieldsAppearWhereTheyBelong();
-    void emptyFieldsEndRightAfterTheirPrefix();
     void textIsWindows1252();
     void reseedsBeforeEachPageAndDrawsOnce();
     void effectsUseTheLocaleSeparator();
@@ -119,38 +119,26 @@ void TestScriptWriter::lineCounts()
     }
 }
 
-void TestScriptWriter::fieldsAppearWhereTheyBelong()
+void TestScriptWriter::fieldsAppearWhereTheyBelong_data()
 {
-    PublicationInputs in;
-    in.title = QStringLiteral("T");
-    in.backColor = QStringLiteral("B");
-    in.width = QStringLiteral("W");
-    in.height = QStringLiteral("H");
-    in.icon = QStringLiteral("I");
-    in.pages = QStringList{QStringLiteral("C:\\My Pictures\\one two.jpg")};
-    const QList<QByteArray> lines = scriptLines(script(in));
-    QCOMPARE(lines[2], "Title = T");
-    QCOMPARE(lines[7], "ScreenWidth = W");
-    QCOMPARE(lines[8], "ScreenHeight = H");
-    QCOMPARE(lines[20], "Icon=I");
-    QCOMPARE(lines[69 + 12], "X2 = W");
-    QCOMPARE(lines[69 + 13], "Y2 = H");
-    QCOMPARE(lines[69 + 18], "FillColor = B");
-    QCOMPARE(lines[69 + 24], "FileName=C:\\My Pictures\\one two.jpg");
+    QTest::addColumn<QString>("value"); // every field holds this text
+    QTest::newRow("filled") << QStringLiteral("v 1");
+    QTest::newRow("empty: lines end right after their prefix") << QString();
 }
 
-void TestScriptWriter::emptyFieldsEndRightAfterTheirPrefix()
+void TestScriptWriter::fieldsAppearWhereTheyBelong()
 {
-    PublicationInputs in;
-    in.pages = QStringList{QStringLiteral("a.png")};
+    QFETCH(QString, value);
+    PublicationInputs in{value, value, value, value, value, {QStringLiteral("C:\\My Pictures\\one two.jpg")}};
     const QList<QByteArray> lines = scriptLines(script(in));
-    QCOMPARE(lines[2], "Title = ");
-    QCOMPARE(lines[7], "ScreenWidth = ");
-    QCOMPARE(lines[8], "ScreenHeight = ");
-    QCOMPARE(lines[20], "Icon=");
-    QCOMPARE(lines[69 + 12], "X2 = ");
-    QCOMPARE(lines[69 + 13], "Y2 = ");
-    QCOMPARE(lines[69 + 18], "FillColor = ");
+    const QByteArray v = value.toLatin1();
+    const std::pair<int, QByteArray> expected[] = {
+        {2, "Title = " + v},       {7, "ScreenWidth = " + v}, {8, "ScreenHeight = " + v},
+        {20, "Icon=" + v},         {69 + 12, "X2 = " + v},    {69 + 13, "Y2 = " + v},
+        {69 + 18, "FillColor = " + v}, {69 + 24, "FileName=C:\\My Pictures\\one two.jpg"},
+    };
+    for (const auto &[index, line] : expected)
+        QCOMPARE(lines[index], line);
 }
 
 void TestScriptWriter::textIsWindows1252()
