@@ -68,3 +68,48 @@ QList<QByteArray> scriptLines(const QByteArray &script);
 
 // True when the test runs as root, for whom permission bits stop nothing.
 bool runningAsRoot();
+
+// Runs a scope with the permissions of "nobody" when the test runs as root,
+// so that permission bits stop writes as they stop a normal user.
+class Unprivileged
+{
+public:
+    Unprivileged();
+    ~Unprivileged();
+    Unprivileged(const Unprivileged &) = delete;
+    Unprivileged &operator=(const Unprivileged &) = delete;
+
+private:
+    bool m_switched;
+};
+
+// A file-size limit for the scope; writes past it fail with EFBIG instead of
+// ending the process with SIGXFSZ.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    qint64 m_oldSoftLimit;
+    void (*m_oldHandler)(int);
+};
+
+// lumvrex-cli run to its end.
+struct CliRun
+{
+    int exitCode = -1; // -1 when it crashed
+    QByteArray out;
+    QByteArray err;
+};
+
+enum class ChildAs { Caller, Nobody, SmallFileLimit };
+
+CliRun runCli(const QStringList &arguments, const QByteArray &input = {}, ChildAs as = ChildAs::Caller,
+              const QStringList &environment = {});
+
+// Picture paths, one per line or NUL-separated, for --files-from.
+QByteArray pathList(int count, char separator);

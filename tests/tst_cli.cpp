@@ -6,57 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-enum class ChildAs { Caller, Nobody, SmallFileLimit };
-
-Run runCli(const QStringList &arguments, const QByteArray &input = {}, ChildAs as = ChildAs::Caller,
-           const QStringList &environment = {})
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    for (const QString &setting : environment)
-        env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
-    process.setProcessEnvironment(env);
-    process.setChildProcessModifier([as] {
-        if (as == ChildAs::Nobody && ::geteuid() == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(99);
-        }
-        if (as == ChildAs::SmallFileLimit) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{};
-            ::getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = 64 * 1024;
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        }
-    });
-    process.start(QStringLiteral(LUMVREX_CLI), arguments);
-    if (!process.waitForStarted())
-        qFatal("lumvrex-cli did not start");
-    if (!input.isEmpty())
-        process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000))
-        qFatal("lumvrex-cli did not finish");
-    Run run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
+using Run = CliRun;
 
 QByteArray withoutEffects(const QByteArray &script)
 {
@@ -66,14 +19,6 @@ QByteArray withoutEffects(const QByteArray &script)
             kept += line + '\n';
     }
     return kept;
-}
-
-QByteArray pathList(int count, char separator)
-{
-    QByteArray list;
-    for (int i = 0; i < count; ++i)
-        list += "/pictures/p" + QByteArray::number(i) + ".png" + separator;
-    return list;
 }
 
 const QStringList kAlbumFields = {

@@ -6,61 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
-
-// Runs a scope with the permissions of "nobody" when the test runs as root,
-// so that permission bits stop writes as they stop a normal user.
-class Unprivileged
-{
-public:
-    Unprivileged()
-        : m_switched(runningAsRoot())
-    {
-        if (m_switched && ::seteuid(65534) != 0)
-            qFatal("seteuid(nobody) failed");
-    }
-    ~Unprivileged()
-    {
-        if (m_switched && ::seteuid(0) != 0)
-            qFatal("seteuid(root) failed");
-    }
-    Unprivileged(const Unprivileged &) = delete;
-    Unprivileged &operator=(const Unprivileged &) = delete;
-
-private:
-    bool m_switched;
-};
-
-// A file-size limit for the scope; writes past it fail with EFBIG instead
-// of killing the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            qFatal("setrlimit failed");
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int);
-};
 
 PublicationInputs manyPages(int count)
 {
