@@ -1,11 +1,13 @@
 #include "runtime/atomic_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
-#if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <cstring>
+
+#if defined(Q_OS_UNIX)
 #include <sys/stat.h>
 #endif
 
@@ -39,6 +41,12 @@ FileWriteResult writeFileAtomically(const QString &path,
     QString reason;
     if (isSymlinkLoop(path, &reason))
         return {false, reason};
+
+    // QSaveFile would say so in words of its own; the system's are clearer
+    // beside its other reasons.
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isDir() && !existing.isWritable())
+        return {false, QString::fromLocal8Bit(std::strerror(EACCES))};
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
