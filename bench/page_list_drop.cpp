@@ -27,7 +27,8 @@ int main(int argc, char *argv[])
 
     QList<QUrl> urls;
     for (int i = 0; i < 32767; ++i)
-        urls.append(QUrl::fromLocalFile(QStringLiteral("/home/autora/Imágenes/Viaje a Cádiz/foto-%1.jpg").arg(i)));
+        urls.append(
+            QUrl::fromLocalFile(QStringLiteral("/home/autora/Imágenes/Viaje a Cádiz/foto-%1.jpg").arg(i)));
     QMimeData mime;
     mime.setUrls(urls);
 
@@ -52,7 +53,8 @@ int main(int argc, char *argv[])
             return 1;
     }
     std::sort(times.begin(), times.end());
-    std::printf("drop of 32767 files, append and repaint: median %.1f ms, best %.1f ms, worst %.1f ms (%d runs; goal: under 50 ms)\n",
+    std::printf("drop of 32767 files, append and repaint: median %.1f ms, best %.1f ms, worst %.1f ms (%d "
+                "runs; goal: under 50 ms)\n",
                 times[times.size() / 2], times.front(), times.back(), runs);
     return 0;
 }

@@ -7,14 +7,13 @@
 
 namespace {
 
-const char *const kDescription =
-    "Writes a NeoBook publication script (.pub) with one page per picture,\n"
-    "in the order given: the PICTUREs first, then the paths of --files-from.\n"
-    "\n"
-    "Exit codes:\n"
-    "  0  the script was written\n"
-    "  1  the script could not be written (the message names the path and why)\n"
-    "  2  bad usage or bad input; nothing was written";
+const char *const kDescription = "Writes a NeoBook publication script (.pub) with one page per picture,\n"
+                                 "in the order given: the PICTUREs first, then the paths of --files-from.\n"
+                                 "\n"
+                                 "Exit codes:\n"
+                                 "  0  the script was written\n"
+                                 "  1  the script could not be written (the message names the path and why)\n"
+                                 "  2  bad usage or bad input; nothing was written";
 
 [[noreturn]] void failUsage(const QString &message)
 {
@@ -68,8 +67,8 @@ CliOptions parseCommandLineOrExit(const QStringList &arguments)
                                   QStringLiteral("Draw the page effects from a generator seeded with N,"
                                                  " for the same bytes on every run."),
                                   QStringLiteral("N"));
-    parser.addOptions({output, title, backColor, width, height, icon, filesFrom, null, naturalSort,
-                       checkFiles, seed});
+    parser.addOptions(
+        {output, title, backColor, width, height, icon, filesFrom, null, naturalSort, checkFiles, seed});
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("Picture files, one page each."),
                                  QStringLiteral("[PICTURE...]"));
 
@@ -85,7 +84,8 @@ CliOptions parseCommandLineOrExit(const QStringList &arguments)
     if (parser.isSet(null) && !parser.isSet(filesFrom))
         failUsage(QStringLiteral("--null goes with --files-from"));
 
-    for (const QCommandLineOption &single : {output, title, backColor, width, height, icon, filesFrom, seed}) {
+    for (const QCommandLineOption &single :
+         {output, title, backColor, width, height, icon, filesFrom, seed}) {
         if (parser.values(single).size() > 1)
             failUsage(QStringLiteral("--%1 was given more than once").arg(single.names().constLast()));
     }

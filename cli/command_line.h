@@ -13,8 +13,8 @@ enum ExitCode { ExitWritten = 0, ExitWriteFailed = 1, ExitBadInput = 2 };
 
 struct CliOptions
 {
-    QString output;          // "-" for standard output
-    PublicationInputs inputs; // fields, and the positional pictures as pages
+    QString output;                   // "-" for standard output
+    PublicationInputs inputs;         // fields, and the positional pictures as pages
     std::optional<QString> filesFrom; // "-" for standard input
     bool nullSeparated = false;
     bool naturalSort = false;

@@ -7,8 +7,8 @@
 #include <QFile>
 
 #include <cstdio>
-#include <unistd.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -47,7 +47,8 @@ int main(int argc, char *argv[])
     if (options.checkFiles) {
         const QStringList missing = missingPages(pages);
         if (!missing.isEmpty())
-            return fail(ExitBadInput, QStringLiteral("these pictures do not exist:\n  ") + missing.join(u"\n  "));
+            return fail(ExitBadInput,
+                        QStringLiteral("these pictures do not exist:\n  ") + missing.join(u"\n  "));
     }
 
     const std::unique_ptr<PageEffectSource> effects = effectSource(options);

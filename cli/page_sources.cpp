@@ -11,7 +11,7 @@ bool readPathList(const QString &source, bool nullSeparated, QString *text, QStr
 {
     QFile file;
     const bool opened = source == u"-" ? file.open(stdin, QIODevice::ReadOnly)
-                                      : (file.setFileName(source), file.open(QIODevice::ReadOnly));
+                                       : (file.setFileName(source), file.open(QIODevice::ReadOnly));
     const QByteArray bytes = opened ? file.readAll() : QByteArray();
     if (!opened || file.error() != QFileDevice::NoError) {
         *error = QStringLiteral("cannot read the list \"%1\": %2").arg(source, file.errorString());

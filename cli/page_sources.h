@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-
 // Appends the paths listed in a file ("-" for standard input) to *paths: one
 // per line with a trailing CR dropped, or NUL-separated; empty entries are
 // skipped. The appended strings share the memory of *text, which must outlive

@@ -20,7 +20,10 @@ int main(int argc, char *argv[])
     {
         const char *field;
         const char *text;
-    } typed[] = {{"Text1", "Viaje a Cádiz"}, {"Text2", "16777215"}, {"Text4", "800"}, {"Text5", "600"},
+    } typed[] = {{"Text1", "Viaje a Cádiz"},
+                 {"Text2", "16777215"},
+                 {"Text4", "800"},
+                 {"Text5", "600"},
                  {"Text6", "viaje.ico"}};
     for (const auto &entry : typed)
         form.findChild<QLineEdit *>(QLatin1String(entry.field))->setText(QString::fromUtf8(entry.text));

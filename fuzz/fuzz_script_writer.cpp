@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const PublishResult check = checkPublicationInputs(in);
     if (check.status == PublishResult::BadInput) {
         const bool named = check.message.startsWith(QStringLiteral("The field \""))
-                           || check.message.startsWith(QStringLiteral("Page "));
+            || check.message.startsWith(QStringLiteral("Page "));
         if (!named)
             broken("a refusal names no field or page:", check.message.toUtf8());
         return 0;
@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     SeededEffectSource effects(1);
-    const PublishResult written = publishToDevice(buffer, QStringLiteral("memory"), in, effects, QLocale::c());
+    const PublishResult written =
+        publishToDevice(buffer, QStringLiteral("memory"), in, effects, QLocale::c());
     if (written.status != PublishResult::Written)
         broken("writing to memory failed", written.message.toUtf8());
 

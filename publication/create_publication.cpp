@@ -3,8 +3,8 @@
 #include "publication/publish.h"
 #include "runtime/dialogs.h"
 
-CreateOutcome createPublication(const PublicationInputs &inputs, Dialogs &dialogs,
-                                PageEffectSource &effects, const QLocale &locale)
+CreateOutcome createPublication(const PublicationInputs &inputs, Dialogs &dialogs, PageEffectSource &effects,
+                                const QLocale &locale)
 {
     const std::optional<QString> path =
         dialogs.askText(QStringLiteral("C:\\MyEBook.pub"), QStringLiteral("Output file:"));
@@ -16,8 +16,7 @@ CreateOutcome createPublication(const PublicationInputs &inputs, Dialogs &dialog
     const PublishResult result = publishToFile(*path, inputs, effects, locale);
     switch (result.status) {
     case PublishResult::BadInput:
-        dialogs.warn(messageTitle,
-                     QStringLiteral("The publication was not written.\n\n") + result.message);
+        dialogs.warn(messageTitle, QStringLiteral("The publication was not written.\n\n") + result.message);
         return CreateOutcome::Refused;
     case PublishResult::WriteFailed:
         dialogs.warn(messageTitle, result.message);

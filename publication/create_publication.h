@@ -17,5 +17,5 @@ enum class CreateOutcome {
 // "Create pub": asks for the output path, writes the script there and says
 // "Finished!". Every failure is reported and leaves the caller's state and
 // any existing file untouched, so the command can be run again at once.
-CreateOutcome createPublication(const PublicationInputs &inputs, Dialogs &dialogs,
-                                PageEffectSource &effects, const QLocale &locale = QLocale());
+CreateOutcome createPublication(const PublicationInputs &inputs, Dialogs &dialogs, PageEffectSource &effects,
+                                const QLocale &locale = QLocale());

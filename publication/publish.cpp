@@ -30,8 +30,8 @@ PublishResult checkPublicationInputs(const PublicationInputs &inputs)
     return {};
 }
 
-PublishResult publishToFile(const QString &path, const PublicationInputs &inputs,
-                            PageEffectSource &effects, const QLocale &locale)
+PublishResult publishToFile(const QString &path, const PublicationInputs &inputs, PageEffectSource &effects,
+                            const QLocale &locale)
 {
     PublishResult result = checkPublicationInputs(inputs);
     if (result.status != PublishResult::Written)
@@ -45,9 +45,8 @@ PublishResult publishToFile(const QString &path, const PublicationInputs &inputs
     return {};
 }
 
-PublishResult publishToDevice(QIODevice &device, const QString &displayName,
-                              const PublicationInputs &inputs, PageEffectSource &effects,
-                              const QLocale &locale)
+PublishResult publishToDevice(QIODevice &device, const QString &displayName, const PublicationInputs &inputs,
+                              PageEffectSource &effects, const QLocale &locale)
 {
     PublishResult result = checkPublicationInputs(inputs);
     if (result.status != PublishResult::Written)

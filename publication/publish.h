@@ -21,11 +21,10 @@ PublishResult checkPublicationInputs(const PublicationInputs &inputs);
 
 // Checks the inputs, then writes the script to path atomically: an existing
 // file is replaced only by a complete script and otherwise keeps its bytes.
-PublishResult publishToFile(const QString &path, const PublicationInputs &inputs,
-                            PageEffectSource &effects, const QLocale &locale = QLocale());
+PublishResult publishToFile(const QString &path, const PublicationInputs &inputs, PageEffectSource &effects,
+                            const QLocale &locale = QLocale());
 
 // Checks the inputs, then writes the script to an open device (for example
 // standard output); displayName names it in messages.
-PublishResult publishToDevice(QIODevice &device, const QString &displayName,
-                              const PublicationInputs &inputs, PageEffectSource &effects,
-                              const QLocale &locale = QLocale());
+PublishResult publishToDevice(QIODevice &device, const QString &displayName, const PublicationInputs &inputs,
+                              PageEffectSource &effects, const QLocale &locale = QLocale());

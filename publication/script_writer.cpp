@@ -63,12 +63,14 @@ void writeMasterBlock(LineOutput &out, const PublicationInputs &in)
     out.line(u"L_PWORDMSG=Para salir de esta publicación, debe introducir la contraseña correcta.");
     out.line(u"L_PWORDPROMPT=&Contraseña:");
     out.line(u"L_PWORDERROR=¡Esa no es la contraseña correcta!");
-    out.line("L_MEDIAERROR=Para ejecutar este tipo de fichero, debe instalar el hardware y/o software de multimedia apropiado.");
+    out.line("L_MEDIAERROR=Para ejecutar este tipo de fichero, debe instalar el hardware y/o software de "
+             "multimedia apropiado.");
     out.line("L_INTERNETERROR=Imposible ubicar el software buscador de Internet.");
     out.line(u"L_PAGEPROMPT=Imprimiendo página:");
     out.line(u"L_ABORTFUNCTION=¿Desea cancelar esta función?");
     out.line("L_EXTRACTERROR=Este fichero no pudo extraerse y por tanto no puede ejecutarse.");
-    out.line("L_INSTDIRPROMPT=Por favor, teclee el lector y el directorio donde desee instalar el programa. Para aceptar el lector y directorio que aparece por defecto, pulse Enter.");
+    out.line("L_INSTDIRPROMPT=Por favor, teclee el lector y el directorio donde desee instalar el programa. "
+             "Para aceptar el lector y directorio que aparece por defecto, pulse Enter.");
     out.line(u"L_INSTFOLDERPROMPT=¿Desea crear un archivo de programa?");
     out.line(u"L_INSTRUNPROMPT=¿Desea ejecutarlo?");
     out.line(u"L_INSTDISKPROMPT=Por favor, inserte el disco número");
@@ -156,8 +158,8 @@ private:
 
 } // namespace
 
-bool writePublicationScript(QIODevice &device, const PublicationInputs &inputs,
-                            PageEffectSource &effects, const QLocale &locale, QString *error)
+bool writePublicationScript(QIODevice &device, const PublicationInputs &inputs, PageEffectSource &effects,
+                            const QLocale &locale, QString *error)
 {
     Q_ASSERT(inputs.pages.size() <= kMaxPages);
     LineOutput out(device);

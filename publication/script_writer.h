@@ -12,5 +12,5 @@ class PageEffectSource;
 // then 28 lines for each page. The inputs must have passed
 // findUnwritableInputs() and hold at most kMaxPages pages. Returns false with
 // the device's reason in *error when a write failed.
-bool writePublicationScript(QIODevice &device, const PublicationInputs &inputs,
-                            PageEffectSource &effects, const QLocale &locale, QString *error);
+bool writePublicationScript(QIODevice &device, const PublicationInputs &inputs, PageEffectSource &effects,
+                            const QLocale &locale, QString *error);

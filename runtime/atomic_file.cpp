@@ -19,7 +19,9 @@ bool isSymlinkLoop(const QString &path, QString *reason)
 {
 #if defined(Q_OS_UNIX)
     const QByteArray name = QFile::encodeName(path);
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
         return false;
     if (::stat(name.constData(), &info) == 0 || errno != ELOOP)

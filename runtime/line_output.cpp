@@ -34,8 +34,7 @@ void startWriteback(QIODevice &device, qint64 offset, qint64 length)
 LineOutput::LineOutput(QIODevice &device, qsizetype chunkBytes)
     : m_device(device)
     , m_buffer(chunkBytes, Qt::Uninitialized)
-{
-}
+{ }
 
 char *LineOutput::reserve(qsizetype bytes)
 {

@@ -28,8 +28,7 @@ float unitFromBits(std::uint32_t bits)
 
 ClockEffectSource::ClockEffectSource()
     : m_state(QRandomGenerator::global()->generate64() ^ clockTicks())
-{
-}
+{ }
 
 void ClockEffectSource::reseed()
 {
@@ -43,8 +42,7 @@ float ClockEffectSource::next()
 
 SeededEffectSource::SeededEffectSource(std::uint32_t seed)
     : m_engine(seed)
-{
-}
+{ }
 
 float SeededEffectSource::next()
 {

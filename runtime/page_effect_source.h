@@ -39,7 +39,7 @@ class SeededEffectSource final : public PageEffectSource
 {
 public:
     explicit SeededEffectSource(std::uint32_t seed);
-    void reseed() override {}
+    void reseed() override { }
     float next() override;
 
 private:

@@ -5,14 +5,13 @@
 
 QtDialogs::QtDialogs(QWidget *parent)
     : m_parent(parent)
-{
-}
+{ }
 
 std::optional<QString> QtDialogs::askText(const QString &title, const QString &prompt)
 {
     bool accepted = false;
-    const QString answer = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal,
-                                                 QString(), &accepted);
+    const QString answer =
+        QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, QString(), &accepted);
     if (!accepted)
         return std::nullopt;
     return answer;

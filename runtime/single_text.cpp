@@ -29,8 +29,8 @@ QString singleToText(float value, QChar decimalSeparator)
     // to_chars is exact and correctly rounded; %g style switches to an
     // exponent below 1E-04 and from 1E+07, which is the form wanted here.
     std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 7);
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 7);
     QString text = QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
 
     // Like printf, the exponent has a sign and at least two digits: "E-07".

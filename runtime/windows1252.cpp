@@ -6,15 +6,24 @@ namespace windows1252 {
 namespace {
 
 // Unicode for bytes 0x80..0x9F; the unassigned bytes keep their C1 value.
+// A row per eight bytes.
+// clang-format off
 constexpr std::array<char16_t, 32> kHighControlRange = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+// clang-format on
 
-bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool isHighSurrogate(char16_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 } // namespace
 
@@ -34,8 +43,7 @@ QList<char32_t> unrepresentable(QStringView text)
         const char16_t unit = text[i].unicode();
         if (byteFor(unit) >= 0)
             continue;
-        if (isHighSurrogate(unit) && i + 1 < text.size()
-            && isLowSurrogate(text[i + 1].unicode())) {
+        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1].unicode())) {
             found.append(QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
             ++i;
         } else {

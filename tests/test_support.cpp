@@ -96,7 +96,8 @@ FileSizeLimit::~FileSizeLimit()
     std::signal(SIGXFSZ, m_oldHandler);
 }
 
-CliRun runCli(const QStringList &arguments, const QByteArray &input, ChildAs as, const QStringList &environment)
+CliRun runCli(const QStringList &arguments, const QByteArray &input, ChildAs as,
+              const QStringList &environment)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -12,7 +12,9 @@
 class FixedEffectSource final : public PageEffectSource
 {
 public:
-    explicit FixedEffectSource(QList<float> units) : m_units(std::move(units)) {}
+    explicit FixedEffectSource(QList<float> units)
+        : m_units(std::move(units))
+    { }
     void reseed() override { calls += u'R'; }
     float next() override
     {

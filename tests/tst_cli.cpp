@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 namespace {
 
 using Run = CliRun;
@@ -22,11 +21,11 @@ QByteArray withoutEffects(const QByteArray &script)
 }
 
 const QStringList kAlbumFields = {
-    QStringLiteral("--title"), QString::fromUtf8("Mi álbum de fotos"),
+    QStringLiteral("--title"),      QString::fromUtf8("Mi álbum de fotos"),
     QStringLiteral("--back-color"), QStringLiteral("16777215"),
-    QStringLiteral("--width"), QStringLiteral("800"),
-    QStringLiteral("--height"), QStringLiteral("600"),
-    QStringLiteral("--icon"), QStringLiteral("C:\\Iconos\\libro.ico"),
+    QStringLiteral("--width"),      QStringLiteral("800"),
+    QStringLiteral("--height"),     QStringLiteral("600"),
+    QStringLiteral("--icon"),       QStringLiteral("C:\\Iconos\\libro.ico"),
 };
 
 } // namespace
@@ -60,8 +59,9 @@ void TestCli::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                             | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(m_dir->path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                              | QFile::ExeOther);
 }
 
 void TestCli::version()
@@ -74,9 +74,11 @@ void TestCli::version()
 void TestCli::writesTheSameScriptAsTheWindow()
 {
     const QString target = path(QStringLiteral("album.pub"));
-    const Run run = runCli(kAlbumFields + QStringList{QStringLiteral("-o"), target, QStringLiteral("--seed"),
-                                                      QStringLiteral("7"), QString::fromUtf8("C:\\Fotos\\playa en Cádiz.jpg"),
-                                                      QString::fromUtf8("C:\\Fotos\\montaña 2.bmp")});
+    const Run run =
+        runCli(kAlbumFields
+               + QStringList{QStringLiteral("-o"), target, QStringLiteral("--seed"), QStringLiteral("7"),
+                             QString::fromUtf8("C:\\Fotos\\playa en Cádiz.jpg"),
+                             QString::fromUtf8("C:\\Fotos\\montaña 2.bmp")});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.isEmpty()); // silent on success
     QVERIFY(run.err.isEmpty());
@@ -87,8 +89,9 @@ void TestCli::writesTheSameScriptAsTheWindow()
 void TestCli::standardOutputAndFileAgree()
 {
     const QString target = path(QStringLiteral("album.pub"));
-    const QStringList common = kAlbumFields + QStringList{QStringLiteral("--seed"), QStringLiteral("42"),
-                                                          QStringLiteral("a.png"), QStringLiteral("b.png")};
+    const QStringList common = kAlbumFields
+        + QStringList{QStringLiteral("--seed"), QStringLiteral("42"), QStringLiteral("a.png"),
+                      QStringLiteral("b.png")};
     const Run toFile = runCli(common + QStringList{QStringLiteral("-o"), target});
     const Run toOut = runCli(common + QStringList{QStringLiteral("-o"), QStringLiteral("-")});
     QCOMPARE(toFile.exitCode, 0);
@@ -128,11 +131,13 @@ void TestCli::filesFrom_data()
 
     const QStringList three = {QStringLiteral("/a b/one.png"), QString::fromUtf8("/fotos/niño.jpg"),
                                QStringLiteral("/three.png")};
-    QTest::newRow("lines") << QByteArray("/a b/one.png\n/fotos/ni\xC3\xB1o.jpg\n/three.png\n") << false << false << three;
+    QTest::newRow("lines") << QByteArray("/a b/one.png\n/fotos/ni\xC3\xB1o.jpg\n/three.png\n") << false
+                           << false << three;
     QTest::newRow("CR LF, empty lines, no final end")
-        << QByteArray("/a b/one.png\r\n\r\n\n/fotos/ni\xC3\xB1o.jpg\r\n/three.png") << false << false << three;
-    QTest::newRow("standard input") << QByteArray("/a b/one.png\n/fotos/ni\xC3\xB1o.jpg\n/three.png\n") << false
-                                    << true << three;
+        << QByteArray("/a b/one.png\r\n\r\n\n/fotos/ni\xC3\xB1o.jpg\r\n/three.png") << false << false
+        << three;
+    QTest::newRow("standard input") << QByteArray("/a b/one.png\n/fotos/ni\xC3\xB1o.jpg\n/three.png\n")
+                                    << false << true << three;
     static const char nulSeparated[] = "/a b/one.png\0/fotos/ni\xC3\xB1o.jpg\0\0/three.png\0";
     QTest::newRow("NUL separated, empty entries skipped")
         << QByteArray(nulSeparated, sizeof nulSeparated - 1) << true << false << three;
@@ -147,8 +152,12 @@ void TestCli::filesFrom()
 
     const QString listFile = path(QStringLiteral("list"));
     writeWholeFile(listFile, list);
-    QStringList args = {QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--seed"), QStringLiteral("1"),
-                        QStringLiteral("/first.png"), QStringLiteral("--files-from"),
+    QStringList args = {QStringLiteral("-o"),
+                        QStringLiteral("-"),
+                        QStringLiteral("--seed"),
+                        QStringLiteral("1"),
+                        QStringLiteral("/first.png"),
+                        QStringLiteral("--files-from"),
                         viaStdin ? QStringLiteral("-") : listFile};
     if (null)
         args.append(QStringLiteral("--null"));
@@ -169,8 +178,9 @@ void TestCli::filesFrom()
 
 void TestCli::naturalSort()
 {
-    const Run run = runCli({QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--natural-sort"),
-                            QStringLiteral("page10.png"), QStringLiteral("page2.png"), QStringLiteral("page1.png")});
+    const Run run =
+        runCli({QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--natural-sort"),
+                QStringLiteral("page10.png"), QStringLiteral("page2.png"), QStringLiteral("page1.png")});
     QCOMPARE(run.exitCode, 0);
     QList<QByteArray> pages;
     for (const QByteArray &line : scriptLines(run.out)) {
@@ -190,28 +200,33 @@ void TestCli::refusals_data()
     QTest::addColumn<QByteArray>("message");
 
     QTest::newRow("no output") << QStringList{QStringLiteral("a.png")} << QByteArray("-o OUTPUT");
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("--colour")}
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("-o"), QStringLiteral("x"),
+                                                   QStringLiteral("--colour")}
                                     << QByteArray("colour");
-    QTest::newRow("seed not a number") << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("--seed"),
-                                                      QStringLiteral("ten")}
+    QTest::newRow("seed not a number") << QStringList{QStringLiteral("-o"), QStringLiteral("x"),
+                                                      QStringLiteral("--seed"), QStringLiteral("ten")}
                                        << QByteArray("--seed");
-    QTest::newRow("seed too large") << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("--seed"),
-                                                   QStringLiteral("4294967296")}
+    QTest::newRow("seed too large") << QStringList{QStringLiteral("-o"), QStringLiteral("x"),
+                                                   QStringLiteral("--seed"), QStringLiteral("4294967296")}
                                     << QByteArray("--seed");
-    QTest::newRow("null without a list") << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("--null")}
-                                         << QByteArray("--files-from");
-    QTest::newRow("missing list") << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("--files-from"),
+    QTest::newRow("null without a list")
+        << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("--null")}
+        << QByteArray("--files-from");
+    QTest::newRow("missing list") << QStringList{QStringLiteral("-o"), QStringLiteral("x"),
+                                                 QStringLiteral("--files-from"),
                                                  QStringLiteral("/no/such/list")}
                                   << QByteArray("/no/such/list");
     QTest::newRow("title with a line break")
-        << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("--title"), QStringLiteral("a\nb")}
+        << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("--title"),
+                       QStringLiteral("a\nb")}
         << QByteArray("\"E-Book title:\" holds characters a publication script cannot hold: U+000A");
     QTest::newRow("page outside Windows-1252")
-        << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("ok.png"), QString::fromUtf8("日本.png")}
+        << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("ok.png"),
+                       QString::fromUtf8("日本.png")}
         << QByteArray("Page 2 (");
     QTest::newRow("missing pictures are all listed")
-        << QStringList{QStringLiteral("-o"), QStringLiteral("x"), QStringLiteral("--check-files"), QStringLiteral("/"),
-                       QStringLiteral("/no/one.png"), QStringLiteral("/no/two.png")}
+        << QStringList{QStringLiteral("-o"), QStringLiteral("x"),           QStringLiteral("--check-files"),
+                       QStringLiteral("/"),  QStringLiteral("/no/one.png"), QStringLiteral("/no/two.png")}
         << QByteArray("page 2: /no/one.png\n  page 3: /no/two.png");
 }
 
@@ -234,10 +249,13 @@ void TestCli::writeFailures_data()
     QTest::addColumn<int>("as");
     QTest::addColumn<QByteArray>("reason");
 
-    QTest::newRow("missing folder") << "nowhere/book.pub" << int(ChildAs::Caller) << QByteArray("No such file or directory");
+    QTest::newRow("missing folder") << "nowhere/book.pub" << int(ChildAs::Caller)
+                                    << QByteArray("No such file or directory");
     QTest::newRow("a folder") << "folder" << int(ChildAs::Caller) << QByteArray("directory");
-    QTest::newRow("read-only folder") << "read-only/book.pub" << int(ChildAs::Nobody) << QByteArray("Permission denied");
-    QTest::newRow("file-size limit") << "old.pub" << int(ChildAs::SmallFileLimit) << QByteArray("File too large");
+    QTest::newRow("read-only folder")
+        << "read-only/book.pub" << int(ChildAs::Nobody) << QByteArray("Permission denied");
+    QTest::newRow("file-size limit") << "old.pub" << int(ChildAs::SmallFileLimit)
+                                     << QByteArray("File too large");
 }
 
 void TestCli::writeFailures()
@@ -251,10 +269,12 @@ void TestCli::writeFailures()
     QVERIFY(QFile::setPermissions(path(QStringLiteral("read-only")),
                                   QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
     writeWholeFile(path(QStringLiteral("old.pub")), "old bytes");
-    const QStringList before = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList before =
+        QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
-    const Run run = runCli({QStringLiteral("-o"), path(name), QStringLiteral("--files-from"), QStringLiteral("-")},
-                           pathList(2000, '\n'), ChildAs(as));
+    const Run run =
+        runCli({QStringLiteral("-o"), path(name), QStringLiteral("--files-from"), QStringLiteral("-")},
+               pathList(2000, '\n'), ChildAs(as));
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(path(name).toUtf8()), run.err.constData());
     QVERIFY2(run.err.contains(reason), run.err.constData());
@@ -266,7 +286,8 @@ void TestCli::standardOutputFailure()
 {
     QProcess process;
     process.setStandardOutputFile(QStringLiteral("/dev/full"));
-    process.start(QStringLiteral(LUMVREX_CLI), {QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("a.png")});
+    process.start(QStringLiteral(LUMVREX_CLI),
+                  {QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("a.png")});
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 1);
     QVERIFY(process.readAllStandardError().contains("No space left on device"));
@@ -275,14 +296,15 @@ void TestCli::standardOutputFailure()
 void TestCli::pageLimit()
 {
     const QString target = path(QStringLiteral("big.pub"));
-    const Run tooMany = runCli({QStringLiteral("-o"), target, QStringLiteral("--files-from"), QStringLiteral("-")},
-                               pathList(32768, '\n'));
+    const Run tooMany =
+        runCli({QStringLiteral("-o"), target, QStringLiteral("--files-from"), QStringLiteral("-")},
+               pathList(32768, '\n'));
     QCOMPARE(tooMany.exitCode, 2);
     QVERIFY2(tooMany.err.contains("32767"), tooMany.err.constData());
     QVERIFY(!QFile::exists(target));
 
-    const Run most = runCli({QStringLiteral("-o"), target, QStringLiteral("--null"), QStringLiteral("--files-from"),
-                             QStringLiteral("-")},
+    const Run most = runCli({QStringLiteral("-o"), target, QStringLiteral("--null"),
+                             QStringLiteral("--files-from"), QStringLiteral("-")},
                             pathList(32767, '\0'));
     QCOMPARE(most.exitCode, 0);
     const QList<QByteArray> lines = scriptLines(readWholeFile(target));
@@ -292,8 +314,8 @@ void TestCli::pageLimit()
 
 void TestCli::spanishLocaleWritesCommas()
 {
-    const Run run = runCli({QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--seed"), QStringLiteral("1"),
-                            QStringLiteral("a.png")},
+    const Run run = runCli({QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--seed"),
+                            QStringLiteral("1"), QStringLiteral("a.png")},
                            {}, ChildAs::Caller, {QStringLiteral("LC_ALL=es_ES.UTF-8")});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(scriptLines(run.out)[69 + 5], QByteArray("PageEffect = 6,25533"));

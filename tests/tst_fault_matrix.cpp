@@ -28,8 +28,8 @@ struct Fault
 {
     const char *name;
     Run run;
-    const char *reason; // part of the system's text, as the message must show it
-    bool smallDisk;     // the folder is a small tmpfs
+    const char *reason;                     // part of the system's text, as the message must show it
+    bool smallDisk;                         // the folder is a small tmpfs
     QString (*prepare)(const QString &dir); // returns the target path
 };
 
@@ -42,10 +42,11 @@ QString existingFile(const QString &path, QFile::Permissions permissions)
     return path;
 }
 
-const QFile::Permissions kReadWrite = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+const QFile::Permissions kReadWrite =
+    QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
 const QFile::Permissions kReadOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
-const QFile::Permissions kOpenFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                       | QFile::WriteOther | QFile::ExeOther;
+const QFile::Permissions kOpenFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+    | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
 
 const Fault kFaults[] = {
     {"missing folder", Run::AsCaller, "No such file or directory", false,
@@ -152,7 +153,8 @@ void TestFaultMatrix::cleanupTestCase()
             const auto found = fronts.find(QString::fromLatin1(front));
             return found == fronts.end() ? QStringLiteral("(not run)") : found->second;
         };
-        std::printf("%-30s | %-42s | %s\n", qPrintable(failure), qPrintable(cell("cli")), qPrintable(cell("window")));
+        std::printf("%-30s | %-42s | %s\n", qPrintable(failure), qPrintable(cell("cli")),
+                    qPrintable(cell("window")));
     }
     std::fflush(stdout);
 }
@@ -170,15 +172,16 @@ void TestFaultMatrix::fault_data()
 TestFaultMatrix::Outcome TestFaultMatrix::runCliFront(const QString &target, Run run)
 {
     const ChildAs as = run == Run::AsNobody ? ChildAs::Nobody
-                       : run == Run::WithFileSizeLimit ? ChildAs::SmallFileLimit
-                                                       : ChildAs::Caller;
-    const CliRun result = runCli({QStringLiteral("--title"), QStringLiteral("Album"), QStringLiteral("-o"), target,
-                                  QStringLiteral("--files-from"), QStringLiteral("-")},
+        : run == Run::WithFileSizeLimit     ? ChildAs::SmallFileLimit
+                                            : ChildAs::Caller;
+    const CliRun result = runCli({QStringLiteral("--title"), QStringLiteral("Album"), QStringLiteral("-o"),
+                                  target, QStringLiteral("--files-from"), QStringLiteral("-")},
                                  pathList(3000, '\n'), as);
     return {QString::fromUtf8(result.err), result.exitCode == 1 && result.out.isEmpty()};
 }
 
-TestFaultMatrix::Outcome TestFaultMatrix::runWindowFront(const QString &target, Run run, const QString &retryTarget)
+TestFaultMatrix::Outcome TestFaultMatrix::runWindowFront(const QString &target, Run run,
+                                                         const QString &retryTarget)
 {
     Form1 form;
     FakeDialogs dialogs;
@@ -206,14 +209,14 @@ TestFaultMatrix::Outcome TestFaultMatrix::runWindowFront(const QString &target, 
         outcome.message = dialogs.shown[1].text;
     const PublicationInputs after = form.publicationInputs();
     const bool unchanged = after.title == before.title && after.pages == before.pages
-                           && form.findChild<QLineEdit *>(QStringLiteral("Text3"))->text() == u"hello";
+        && form.findChild<QLineEdit *>(QStringLiteral("Text3"))->text() == u"hello";
 
     // Still usable: the same window writes the script at once elsewhere.
     dialogs.shown.clear();
     dialogs.answer = retryTarget;
     createPub->click();
     const bool usable = !dialogs.shown.isEmpty() && dialogs.shown.constLast().text == u"Finished!"
-                        && scriptLines(readWholeFile(retryTarget)).size() == 69 + 28 * 3000;
+        && scriptLines(readWholeFile(retryTarget)).size() == 69 + 28 * 3000;
     QFile::remove(retryTarget);
     outcome.failedAsItShould = !outcome.message.isEmpty() && unchanged && usable;
     return outcome;
@@ -237,7 +240,8 @@ void TestFaultMatrix::fault()
 
     if (f.smallDisk) {
         if (::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, "size=256k,mode=0777") != 0) {
-            const QString why = QStringLiteral("mounting a small tmpfs was refused: %1").arg(qt_error_string(errno));
+            const QString why =
+                QStringLiteral("mounting a small tmpfs was refused: %1").arg(qt_error_string(errno));
             matrix()[QString::fromLatin1(f.name)][frontName] = QStringLiteral("skipped (mount refused)");
             QSKIP(qPrintable(why));
         }
@@ -250,8 +254,8 @@ void TestFaultMatrix::fault()
     const QString target = f.prepare(dir);
     const auto before = snapshot(base.path());
     const Outcome outcome = front == int(Front::Cli)
-                                ? runCliFront(target, f.run)
-                                : runWindowFront(target, f.run, base.path() + QStringLiteral("/retry/ok.pub"));
+        ? runCliFront(target, f.run)
+        : runWindowFront(target, f.run, base.path() + QStringLiteral("/retry/ok.pub"));
     QFile::setPermissions(dir, kOpenFolder); // so that the folder can be cleaned up
 
     QString cell = outcome.message.section(u':', -1).trimmed();
@@ -303,9 +307,9 @@ void TestFaultMatrix::writingThroughASymlink()
     QCOMPARE(QFile::permissions(real) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), kReadWrite);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              (QStringList{QStringLiteral("link.pub"), QStringLiteral("real.pub")}));
-    matrix()[QStringLiteral("writing through a symlink")][front == int(Front::Cli) ? QStringLiteral("cli")
-                                                                                    : QStringLiteral("window")] =
-        QStringLiteral("written; the link stays");
+    matrix()[QStringLiteral("writing through a symlink")]
+            [front == int(Front::Cli) ? QStringLiteral("cli") : QStringLiteral("window")] =
+                QStringLiteral("written; the link stays");
 }
 
 QTEST_MAIN(TestFaultMatrix)

@@ -126,14 +126,22 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem_data()
         const char *caption;
         int left, top, width, height;
     } table[] = {
-        {"Label1", "E-Book title:", 120, 120, 975, 255},   {"Text1", "", 1200, 120, 5175, 285},
-        {"Label2", "Back color:", 120, 480, 975, 255},     {"Text2", "", 1200, 480, 5175, 285},
-        {"Label3", "Pages:", 120, 840, 975, 255},          {"List1", "", 1200, 840, 4335, 255},
-        {"Command3", "Clear", 5640, 840, 735, 255},        {"Label4", "Init message:", 120, 1200, 975, 255},
-        {"Text3", "", 1200, 1200, 5175, 285},              {"Label5", "Resolution (w,h):", 120, 1560, 1335, 255},
-        {"Text4", "", 1440, 1560, 2295, 285},              {"Text5", "", 3840, 1560, 2535, 285},
-        {"Label6", "Icon:", 120, 1920, 975, 255},          {"Text6", "", 1200, 1920, 5175, 285},
-        {"Command1", "Create pub", 120, 2400, 1335, 375},  {"Command2", "Exit", 1560, 2400, 1335, 375},
+        {"Label1", "E-Book title:", 120, 120, 975, 255},
+        {"Text1", "", 1200, 120, 5175, 285},
+        {"Label2", "Back color:", 120, 480, 975, 255},
+        {"Text2", "", 1200, 480, 5175, 285},
+        {"Label3", "Pages:", 120, 840, 975, 255},
+        {"List1", "", 1200, 840, 4335, 255},
+        {"Command3", "Clear", 5640, 840, 735, 255},
+        {"Label4", "Init message:", 120, 1200, 975, 255},
+        {"Text3", "", 1200, 1200, 5175, 285},
+        {"Label5", "Resolution (w,h):", 120, 1560, 1335, 255},
+        {"Text4", "", 1440, 1560, 2295, 285},
+        {"Text5", "", 3840, 1560, 2535, 285},
+        {"Label6", "Icon:", 120, 1920, 975, 255},
+        {"Text6", "", 1200, 1920, 5175, 285},
+        {"Command1", "Create pub", 120, 2400, 1335, 375},
+        {"Command2", "Exit", 1560, 2400, 1335, 375},
     };
     for (const auto &row : table) {
         QTest::newRow(row.name) << QString::fromLatin1(row.name) << QString::fromLatin1(row.caption)
@@ -149,7 +157,8 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem()
 
     QWidget *widget = child<QWidget>(qPrintable(name));
     QCOMPARE(widget->parentWidget(), m_form.get());
-    QCOMPARE(widget->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    QCOMPARE(widget->geometry(),
+             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
     QVERIFY(widget->isVisible());
     QVERIFY(widget->isEnabled());
 
@@ -162,7 +171,8 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem()
     // The caption fits its control in the window's font.
     if (!caption.isEmpty()) {
         const int margin = qobject_cast<QPushButton *>(widget) ? 4 : 0;
-        QVERIFY2(widget->fontMetrics().horizontalAdvance(caption) + margin <= widget->width(), qPrintable(caption));
+        QVERIFY2(widget->fontMetrics().horizontalAdvance(caption) + margin <= widget->width(),
+                 qPrintable(caption));
         QVERIFY(widget->fontMetrics().height() <= widget->height());
     }
 }
@@ -205,8 +215,8 @@ void TestForm1::tabWalksTheControls()
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QCOMPARE(QApplication::focusWidget(), child<QWidget>("Command1"));
 
-    const QStringList expected = {"Command2", "Text1", "Text2", "Text3", "List1", "Command3",
-                                  "Text4", "Text5", "Text6", "Command1", "Command2"};
+    const QStringList expected = {"Command2", "Text1", "Text2", "Text3",    "List1",   "Command3",
+                                  "Text4",    "Text5", "Text6", "Command1", "Command2"};
     QStringList walked;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -226,21 +236,23 @@ void TestForm1::drops_data()
     const QStringList three = {QStringLiteral("/fotos/uno.jpg"), QStringLiteral("/fotos/dos.png"),
                                QStringLiteral("/fotos/tres.bmp")};
     QTest::newRow("three files in drop order") << fileUrls(three) << QString() << three;
-    QTest::newRow("duplicates kept")
-        << fileUrls({QStringLiteral("/a.png"), QStringLiteral("/b.png"), QStringLiteral("/a.png")}) << QString()
-        << QStringList{QStringLiteral("/a.png"), QStringLiteral("/b.png"), QStringLiteral("/a.png")};
+    QTest::newRow("duplicates kept") << fileUrls(
+        {QStringLiteral("/a.png"), QStringLiteral("/b.png"), QStringLiteral("/a.png")})
+                                     << QString()
+                                     << QStringList{QStringLiteral("/a.png"), QStringLiteral("/b.png"),
+                                                    QStringLiteral("/a.png")};
     QTest::newRow("folders and any kind of file")
         << fileUrls({QStringLiteral("/home/autora/Imágenes"), QStringLiteral("/notas.txt")}) << QString()
         << QStringList{QStringLiteral("/home/autora/Imágenes"), QStringLiteral("/notas.txt")};
     QTest::newRow("percent-encoded names decoded")
         << QList<QUrl>{QUrl(QStringLiteral("file:///fotos/playa%20en%20C%C3%A1diz%2523.jpg"))} << QString()
         << QStringList{QString::fromUtf8("/fotos/playa en Cádiz%23.jpg")};
-    QTest::newRow("web links skipped")
-        << QList<QUrl>{QUrl(QStringLiteral("https://example.org/a.png")), QUrl::fromLocalFile(QStringLiteral("/b.png"))}
-        << QString() << QStringList{QStringLiteral("/b.png")};
+    QTest::newRow("web links skipped") << QList<QUrl>{QUrl(QStringLiteral("https://example.org/a.png")),
+                                                      QUrl::fromLocalFile(QStringLiteral("/b.png"))}
+                                       << QString() << QStringList{QStringLiteral("/b.png")};
     QTest::newRow("only text") << QList<QUrl>{} << QStringLiteral("/not/a/file.png") << QStringList{};
-    QTest::newRow("only a web link") << QList<QUrl>{QUrl(QStringLiteral("https://example.org/a.png"))} << QString()
-                                     << QStringList{};
+    QTest::newRow("only a web link") << QList<QUrl>{QUrl(QStringLiteral("https://example.org/a.png"))}
+                                     << QString() << QStringList{};
 }
 
 void TestForm1::drops()
@@ -379,9 +391,9 @@ void TestForm1::createPubLeavesTheWindowAsItWas()
     const PublicationInputs before = m_form->publicationInputs();
 
     const std::optional<QString> answers[] = {
-        std::nullopt,                                        // cancelled
-        dir.filePath(QStringLiteral("missing/book.pub")),    // cannot be written
-        dir.filePath(QStringLiteral("book.pub")),            // written
+        std::nullopt,                                     // cancelled
+        dir.filePath(QStringLiteral("missing/book.pub")), // cannot be written
+        dir.filePath(QStringLiteral("book.pub")),         // written
     };
     for (const std::optional<QString> &answer : answers) {
         m_dialogs.answer = answer;
@@ -398,7 +410,8 @@ void TestForm1::createPubLeavesTheWindowAsItWas()
 
 void TestForm1::exitEndsTheApplication()
 {
-    QTimer::singleShot(0, this, [this] { QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton); });
+    QTimer::singleShot(0, this,
+                       [this] { QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); }); // would mean it did not end
     QCOMPARE(QApplication::exec(), 0);
 }

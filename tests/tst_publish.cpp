@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 namespace {
 
 PublicationInputs manyPages(int count)
@@ -50,9 +49,9 @@ void TestPublish::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     // Reachable by "nobody" for the read-only cases.
-    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                             | QFile::ReadOther | QFile::ExeOther | QFile::ReadGroup
-                                             | QFile::ExeGroup);
+    QFile::setPermissions(m_dir->path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                              | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
 }
 
 void TestPublish::writesAndReplacesAnExistingFile()
@@ -66,7 +65,8 @@ void TestPublish::writesAndReplacesAnExistingFile()
     const PublishResult result = publishToFile(target, PublicationInputs{}, effects, QLocale::c());
     QCOMPARE(result.status, PublishResult::Written);
     QCOMPARE(readWholeFile(target), expectedScript(QStringLiteral("empty-list.pub.txt")));
-    QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), permissions);
+    QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+             permissions);
     QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("book")}); // no extension added, no leftovers
 }
 
@@ -76,10 +76,14 @@ void TestPublish::unopenablePaths_data()
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("asNobody");
 
-    QTest::newRow("missing folder") << "no such folder/book.pub" << "No such file or directory" << false;
-    QTest::newRow("a folder as target") << "folder" << "directory" << false;
-    QTest::newRow("read-only folder") << "read-only/book.pub" << "Permission denied" << true;
-    QTest::newRow("read-only existing file") << "open/old.pub" << "Permission denied" << true;
+    QTest::newRow("missing folder") << "no such folder/book.pub"
+                                    << "No such file or directory" << false;
+    QTest::newRow("a folder as target") << "folder"
+                                        << "directory" << false;
+    QTest::newRow("read-only folder") << "read-only/book.pub"
+                                      << "Permission denied" << true;
+    QTest::newRow("read-only existing file") << "open/old.pub"
+                                             << "Permission denied" << true;
     QTest::newRow("name too long") << QString(300, u'n') << "File name too long" << false;
 }
 
@@ -91,11 +95,12 @@ void TestPublish::unopenablePaths()
 
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("read-only")));
-    QVERIFY(QFile::setPermissions(path(QStringLiteral("read-only")), QFile::ReadOwner | QFile::ExeOwner
-                                  | QFile::ReadOther | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(path(QStringLiteral("read-only")),
+                                  QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("open")));
-    QVERIFY(QFile::setPermissions(path(QStringLiteral("open")), QFile::ReadOwner | QFile::WriteOwner
-                                  | QFile::ExeOwner | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(path(QStringLiteral("open")),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                      | QFile::WriteOther | QFile::ExeOther));
     writeWholeFile(path(QStringLiteral("open/old.pub")), kOldBytes);
     QVERIFY(QFile::setPermissions(path(QStringLiteral("open/old.pub")), QFile::ReadOwner | QFile::ReadOther));
     const QStringList before = entries(m_dir->path()) + entries(path(QStringLiteral("open")));
@@ -147,11 +152,16 @@ void TestPublish::unwritableInput_data()
 
     const QString check = QString::fromUtf8("ok ✓");
     QTest::newRow("title") << 0 << check << "\"E-Book title:\"" << QString::fromUtf8("\"✓\" (U+2713)");
-    QTest::newRow("back colour") << 1 << "1\n2" << "\"Back color:\"" << "U+000A";
-    QTest::newRow("width") << 2 << "80\r0" << "\"Resolution (w,h):\" (width)" << "U+000D";
+    QTest::newRow("back colour") << 1 << "1\n2"
+                                 << "\"Back color:\""
+                                 << "U+000A";
+    QTest::newRow("width") << 2 << "80\r0"
+                           << "\"Resolution (w,h):\" (width)"
+                           << "U+000D";
     QTest::newRow("height") << 3 << QString::fromUtf8("6€0😀") << "\"Resolution (w,h):\" (height)"
                             << QString::fromUtf8("\"😀\" (U+1F600)");
-    QTest::newRow("icon") << 4 << QString(QChar(0x1B)) + QStringLiteral("[0m") << "\"Icon:\"" << "U+001B";
+    QTest::newRow("icon") << 4 << QString(QChar(0x1B)) + QStringLiteral("[0m") << "\"Icon:\""
+                          << "U+001B";
     QTest::newRow("page") << 5 << QString::fromUtf8("/fotos/Ελλάδα.jpg") << "Page 2 (/fotos/"
                           << QString::fromUtf8("\"Ε\" (U+0395)");
 }

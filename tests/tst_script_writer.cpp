@@ -41,7 +41,11 @@ QByteArray script(const PublicationInputs &inputs)
 class FullDevice final : public QIODevice
 {
 public:
-    explicit FullDevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
+    explicit FullDevice(qint64 room)
+        : m_room(room)
+    {
+        open(QIODevice::WriteOnly);
+    }
     qint64 accepted = 0;
 
 protected:
@@ -133,8 +137,9 @@ void TestScriptWriter::fieldsAppearWhereTheyBelong()
     const QList<QByteArray> lines = scriptLines(script(in));
     const QByteArray v = value.toLatin1();
     const std::pair<int, QByteArray> expected[] = {
-        {2, "Title = " + v},       {7, "ScreenWidth = " + v}, {8, "ScreenHeight = " + v},
-        {20, "Icon=" + v},         {69 + 12, "X2 = " + v},    {69 + 13, "Y2 = " + v},
+        {2, "Title = " + v},           {7, "ScreenWidth = " + v},
+        {8, "ScreenHeight = " + v},    {20, "Icon=" + v},
+        {69 + 12, "X2 = " + v},        {69 + 13, "Y2 = " + v},
         {69 + 18, "FillColor = " + v}, {69 + 24, "FileName=C:\\My Pictures\\one two.jpg"},
     };
     for (const auto &[index, line] : expected)
@@ -149,10 +154,17 @@ void TestScriptWriter::textIsWindows1252()
     QCOMPARE(lines[2], "Title = Mi \xE1lbum de fotos");
     QCOMPARE(lines[39], "L_CANCEL = cancelar");
     QCOMPARE(lines[40], "L_YES = S\xED");
-    QCOMPARE(lines[52], "L_PWORDERROR=\xA1" "Esa no es la contrase\xF1" "a correcta!");
-    QCOMPARE(lines[56], "L_ABORTFUNCTION=\xBF" "Desea cancelar esta funci\xF3n?");
+    QCOMPARE(lines[52],
+             "L_PWORDERROR=\xA1"
+             "Esa no es la contrase\xF1"
+             "a correcta!");
+    QCOMPARE(lines[56],
+             "L_ABORTFUNCTION=\xBF"
+             "Desea cancelar esta funci\xF3n?");
     QCOMPARE(lines[58].size(), 167);
-    QCOMPARE(lines[69 + 24], "FileName=C:\\Fotos\\playa en C\xE1" "diz.jpg");
+    QCOMPARE(lines[69 + 24],
+             "FileName=C:\\Fotos\\playa en C\xE1"
+             "diz.jpg");
 }
 
 void TestScriptWriter::reseedsBeforeEachPageAndDrawsOnce()
@@ -167,7 +179,8 @@ void TestScriptWriter::reseedsBeforeEachPageAndDrawsOnce()
 void TestScriptWriter::effectsUseTheLocaleSeparator()
 {
     FixedEffectSource effects({0.5f, 0.25f});
-    const QList<QByteArray> lines = scriptLines(script(albumInputs(), effects, QLocale(QStringLiteral("es_ES"))));
+    const QList<QByteArray> lines =
+        scriptLines(script(albumInputs(), effects, QLocale(QStringLiteral("es_ES"))));
     QCOMPARE(lines[69 + 5], "PageEffect = 7,5");
     QCOMPARE(lines[69 + 28 + 5], "PageEffect = 3,75");
 }

@@ -37,10 +37,14 @@ void TestSingleText::singleToText_data()
     QTest::newRow("large takes an exponent") << 12345678.0f << c << "1.234568E+07";
     QTest::newRow("seven-digit whole number") << 1234567.0f << c << "1234567";
     QTest::newRow("negative") << -2.25f << c << "-2.25";
-    QTest::newRow("Spanish comma") << 1.5f << "es_ES" << "1,5";
-    QTest::newRow("German comma with exponent") << 0x1p-24f * 15.0f << "de_DE" << "8,940697E-07";
-    QTest::newRow("English point") << 1.5f << "en_US" << "1.5";
-    QTest::newRow("Arabic separator is not 8-bit: point") << 1.5f << "ar_EG" << "1.5";
+    QTest::newRow("Spanish comma") << 1.5f << "es_ES"
+                                   << "1,5";
+    QTest::newRow("German comma with exponent") << 0x1p-24f * 15.0f << "de_DE"
+                                                << "8,940697E-07";
+    QTest::newRow("English point") << 1.5f << "en_US"
+                                   << "1.5";
+    QTest::newRow("Arabic separator is not 8-bit: point") << 1.5f << "ar_EG"
+                                                          << "1.5";
 }
 
 void TestSingleText::singleToText()
@@ -64,9 +68,11 @@ void TestSingleText::effectText_data()
     QTest::newRow("14.99999 stays") << 14.99999f << c << "14.99999";
     QTest::newRow("largest below 15") << std::nextafter(15.0f, 0.0f) << c << "14.99999";
     QTest::newRow("14.999995 rounds to 15") << 14.999995f << c << "14.99999";
-    QTest::newRow("14.999995 in Spanish") << 14.999995f << "es_ES" << "14,99999";
+    QTest::newRow("14.999995 in Spanish") << 14.999995f << "es_ES"
+                                          << "14,99999";
     QTest::newRow("tiny") << 8.940697e-07f << c << "8.940697E-07";
-    QTest::newRow("comma in Spanish") << 7.234567f << "es_ES" << "7,234567";
+    QTest::newRow("comma in Spanish") << 7.234567f << "es_ES"
+                                      << "7,234567";
 }
 
 void TestSingleText::effectText()
@@ -86,8 +92,7 @@ void TestSingleText::effectValueStaysBelowFifteen()
     QCOMPARE(pageEffectText(largest, QLocale::c()), QStringLiteral("14.99999"));
     QCOMPARE(pageEffectText(pageEffectValue(unitFromBits(0x100u)), QLocale::c()),
              QStringLiteral("8.940697E-07"));
-    QCOMPARE(pageEffectText(pageEffectValue(unitFromBits(0x80000000u)), QLocale::c()),
-             QStringLiteral("7.5"));
+    QCOMPARE(pageEffectText(pageEffectValue(unitFromBits(0x80000000u)), QLocale::c()), QStringLiteral("7.5"));
 }
 
 QTEST_APPLESS_MAIN(TestSingleText)

@@ -45,10 +45,10 @@ void TestWindows1252::unrepresentable_data()
     QTest::newRow("controls are representable") << QStringLiteral("a\tb\r\n") << QList<char32_t>{};
     QTest::newRow("Greek and a check mark") << QString::fromUtf8("αx✓") << QList<char32_t>{0x3B1, 0x2713};
     QTest::newRow("emoji is one code point") << QString::fromUtf8("a😀b") << QList<char32_t>{0x1F600};
-    QTest::newRow("lone high surrogate") << (QStringLiteral("a") + QChar(0xD83D) + u'b')
-                                         << QList<char32_t>{0xD83D};
-    QTest::newRow("lone low surrogate at end") << (QStringLiteral("a") + QChar(0xDE00))
-                                               << QList<char32_t>{0xDE00};
+    QTest::newRow("lone high surrogate")
+        << (QStringLiteral("a") + QChar(0xD83D) + u'b') << QList<char32_t>{0xD83D};
+    QTest::newRow("lone low surrogate at end")
+        << (QStringLiteral("a") + QChar(0xDE00)) << QList<char32_t>{0xDE00};
     QTest::newRow("C1 without a glyph") << QString(QChar(0x80)) << QList<char32_t>{0x80};
 }
 

@@ -21,7 +21,9 @@ template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
 class X11
 {
 public:
-    X11() : m_connection(xcb_connect(nullptr, nullptr)) {}
+    X11()
+        : m_connection(xcb_connect(nullptr, nullptr))
+    { }
     ~X11() { xcb_disconnect(m_connection); }
     X11(const X11 &) = delete;
     X11 &operator=(const X11 &) = delete;
@@ -39,7 +41,8 @@ public:
     QByteArray name(xcb_window_t window) const
     {
         Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-            m_connection, xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 256), nullptr));
+            m_connection, xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 256),
+            nullptr));
         if (!reply)
             return {};
         return QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
@@ -49,7 +52,8 @@ public:
     QList<xcb_atom_t> atoms(xcb_window_t window, xcb_atom_t property) const
     {
         Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-            m_connection, xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ATOM, 0, 64), nullptr));
+            m_connection, xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ATOM, 0, 64),
+            nullptr));
         QList<xcb_atom_t> result;
         if (reply && reply->format == 32) {
             const auto *values = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
@@ -69,7 +73,8 @@ public:
         for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
             Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
                 m_connection, xcb_get_window_attributes(m_connection, children[i]), nullptr));
-            if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE && name(children[i]).startsWith(prefix))
+            if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE
+                && name(children[i]).startsWith(prefix))
                 return children[i];
         }
         return XCB_WINDOW_NONE;
@@ -92,7 +97,8 @@ public:
         event.type = atom("WM_PROTOCOLS");
         event.data.data32[0] = atom("WM_DELETE_WINDOW");
         event.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(m_connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+        xcb_send_event(m_connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char *>(&event));
         xcb_flush(m_connection);
     }
 

@@ -136,8 +136,9 @@ void Form1::createPublicationClicked()
 
 void Form1::reportDropOverflow(qsizetype notAdded)
 {
-    m_dialogs->warn(QStringLiteral("Lumvrex"),
-                    QStringLiteral("The page list holds at most %1 pages: %2 of the dropped files were not added.")
-                        .arg(kMaxPages)
-                        .arg(notAdded));
+    m_dialogs->warn(
+        QStringLiteral("Lumvrex"),
+        QStringLiteral("The page list holds at most %1 pages: %2 of the dropped files were not added.")
+            .arg(kMaxPages)
+            .arg(notAdded));
 }
