@@ -32,7 +32,7 @@ QList<char32_t> unwritableCharacters(QStringView text)
 
 QString describeCharacter(char32_t codePoint)
 {
-    const QString code = QStringLiteral("U+%1").arg(uint(codePoint), 4, 16, QLatin1Char('0')).toUpper();
+    QString code = QStringLiteral("U+%1").arg(uint(codePoint), 4, 16, QLatin1Char('0')).toUpper();
     const bool printable = codePoint >= 0x20 && !(codePoint >= 0xD800 && codePoint <= 0xDFFF);
     if (!printable)
         return code;

@@ -9,7 +9,7 @@ float pageEffectValue(float unit)
 
 QString pageEffectText(float effect, QChar decimalSeparator)
 {
-    const QString text = singleToText(effect, decimalSeparator);
+    QString text = singleToText(effect, decimalSeparator);
     if (text != u"15")
         return text;
     return QStringLiteral("14") + decimalSeparator + QStringLiteral("99999");

@@ -114,7 +114,7 @@ CliRun runCli(const QStringList &arguments, const QByteArray &input, ChildAs as,
             std::signal(SIGXFSZ, SIG_IGN);
             rlimit limit{};
             ::getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = 64 * 1024;
+            limit.rlim_cur = rlim_t(64) * 1024;
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
     });

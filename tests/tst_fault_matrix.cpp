@@ -148,8 +148,10 @@ void TestFaultMatrix::cleanupTestCase()
     std::printf("\n%-30s | %-42s | %s\n", "failure", "lumvrex-cli", "window");
     std::printf("%s|%s|%s\n", QByteArray(31, '-').constData(), QByteArray(44, '-').constData(),
                 QByteArray(44, '-').constData());
-    for (const auto &[failure, fronts] : matrix()) {
-        auto cell = [&](const char *front) {
+    for (const auto &row : matrix()) {
+        const auto &fronts = row.second;
+        const QString &failure = row.first;
+        auto cell = [&fronts](const char *front) {
             const auto found = fronts.find(QString::fromLatin1(front));
             return found == fronts.end() ? QStringLiteral("(not run)") : found->second;
         };

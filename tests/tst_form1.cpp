@@ -155,7 +155,7 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem()
     QFETCH(QString, caption);
     QFETCH(QRect, twips);
 
-    QWidget *widget = child<QWidget>(qPrintable(name));
+    auto *widget = child<QWidget>(qPrintable(name));
     QCOMPARE(widget->parentWidget(), m_form.get());
     QCOMPARE(widget->geometry(),
              QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));

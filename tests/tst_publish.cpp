@@ -127,7 +127,7 @@ void TestPublish::failureWhileWritingKeepsTheOldFile()
 
     PublishResult result;
     {
-        FileSizeLimit limit(64 * 1024);
+        FileSizeLimit limit(qint64(64) * 1024);
         FixedEffectSource effects({0.5f});
         result = publishToFile(target, manyPages(3000), effects);
     }

@@ -215,13 +215,13 @@ void TestScriptWriter::writeFailureIsReported()
     PublicationInputs in = albumInputs();
     for (int i = 0; i < 5000; ++i)
         in.pages.append(QStringLiteral("picture number %1.png").arg(i));
-    FullDevice device(100 * 1024);
+    FullDevice device(qint64(100) * 1024);
     FixedEffectSource effects({0.3f});
     QString error;
     QVERIFY(!writePublicationScript(device, in, effects, QLocale::c(), &error));
     QCOMPARE(error, QStringLiteral("No space left on device"));
     // Writing stopped at the failure instead of drawing effects for every page.
-    QVERIFY(effects.calls.size() < 2 * 5000);
+    QVERIFY(effects.calls.size() < qsizetype(2) * 5000);
 }
 
 QTEST_APPLESS_MAIN(TestScriptWriter)

@@ -45,8 +45,8 @@ public:
             nullptr));
         if (!reply)
             return {};
-        return QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
-                          xcb_get_property_value_length(reply.get()));
+        return {static_cast<const char *>(xcb_get_property_value(reply.get())),
+                xcb_get_property_value_length(reply.get())};
     }
 
     QList<xcb_atom_t> atoms(xcb_window_t window, xcb_atom_t property) const
