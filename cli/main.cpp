@@ -33,9 +33,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("lumvrex-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMVREX_VERSION_TEXT));
 
+    QString listText; // pages read from a list point into it, so it outlives them
     CliOptions options = parseCommandLineOrExit(QCoreApplication::arguments());
     QStringList &pages = options.inputs.pages;
-    QString listText; // the pages read from a list point into it
 
     if (options.filesFrom) {
         QString error;
