@@ -68,11 +68,4 @@ void append(QByteArray &out, QStringView text)
     encodeInto(out.data() + start, text);
 }
 
-QByteArray encode(QStringView text)
-{
-    QByteArray out;
-    append(out, text);
-    return out;
-}
-
 } // namespace windows1252

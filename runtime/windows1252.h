@@ -35,6 +35,4 @@ void encodeInto(char *out, QStringView text);
 
 void append(QByteArray &out, QStringView text);
 
-QByteArray encode(QStringView text);
-
 } // namespace windows1252

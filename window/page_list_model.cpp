@@ -2,7 +2,7 @@
 
 #include "publication/publication_inputs.h"
 
-#include <QDir>
+#include <algorithm>
 
 int PageListModel::rowCount(const QModelIndex &parent) const
 {

@@ -12,8 +12,6 @@ class PageListView final : public QListView
 public:
     explicit PageListView(PageListModel *model, QWidget *parent = nullptr);
 
-    static QStringList localPaths(const QMimeData *mime);
-
 signals:
     // Emitted after a drop that did not fit into the list.
     void dropOverflowed(qsizetype notAdded);
@@ -25,5 +23,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    static QStringList localPaths(const QMimeData *mime);
+
     PageListModel *m_pages;
 };
