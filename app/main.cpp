@@ -1,4 +1,6 @@
-#include "window/form1.h"
+#include "window/form1_layout.h"
+#include "window/qt/form1.h"
+#include "window/qt/qt_text.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -7,11 +9,11 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     // No display name: Qt would append it to every window title.
-    QApplication::setApplicationName(QStringLiteral("Lumvrex"));
+    QApplication::setApplicationName(lumvrex::qString(lumvrex::kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(LUMVREX_VERSION_TEXT));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lumvrex.png")));
 
-    Form1 window;
+    lumvrex::Form1 window;
     window.show();
     return app.exec();
 }

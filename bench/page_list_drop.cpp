@@ -1,8 +1,8 @@
 // How long a drop of the largest list (32,767 files) takes to append and
 // repaint in the page list. Run with QT_QPA_PLATFORM=offscreen or on a display:
 //   bench_page_list_drop [runs]
-#include "window/form1.h"
-#include "window/page_list_model.h"
+#include "window/qt/form1.h"
+#include "window/qt/page_list_model.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
 
-    Form1 form;
+    lumvrex::Form1 form;
     form.show();
     QApplication::processEvents();
     auto *list = form.findChild<QAbstractItemView *>(QStringLiteral("List1"));

@@ -1,111 +1,103 @@
 #include "cli/command_line.h"
 
-#include <QCommandLineParser>
+#include <CLI/CLI.hpp>
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 
+namespace lumvrex {
 namespace {
 
-const char *const kDescription = "Writes a NeoBook publication script (.pub) with one page per picture,\n"
-                                 "in the order given: the PICTUREs first, then the paths of --files-from.\n"
-                                 "\n"
-                                 "Exit codes:\n"
-                                 "  0  the script was written\n"
-                                 "  1  the script could not be written (the message names the path and why)\n"
-                                 "  2  bad usage or bad input; nothing was written";
+const char *const kProgram = "lumvrex-cli";
 
-[[noreturn]] void failUsage(const QString &message)
+const char *const kDescription = "Writes a NeoBook publication script (.pub) with one page per picture,\n"
+                                 "in the order given: the PICTUREs first, then the paths of --files-from.";
+
+const char *const kExitCodes = "Exit codes:\n"
+                               "  0  the script was written\n"
+                               "  1  the script could not be written (the message names the path and why)\n"
+                               "  2  bad usage or bad input; nothing was written";
+
+CliExit usageError(const std::string &message)
 {
-    std::fprintf(stderr, "lumvrex-cli: %s\nTry 'lumvrex-cli --help' for more information.\n",
-                 qPrintable(message));
-    std::exit(ExitBadInput);
+    return {kExitBadInput,
+            std::string(kProgram) + ": " + message + "\nTry '" + kProgram
+                + " --help' for more information.\n"};
 }
 
-std::optional<std::uint32_t> parseSeed(const QString &text)
+std::optional<std::uint32_t> parseSeed(const std::string &text)
 {
-    bool ok = false;
-    const qulonglong value = text.toULongLong(&ok, 10);
-    if (!ok || value > 0xFFFFFFFFULL || text.startsWith(u'+'))
-        failUsage(QStringLiteral("--seed takes a whole number from 0 to 4294967295, not \"%1\"").arg(text));
+    if (text.empty() || text.size() > 10
+        || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const unsigned long long value = std::stoull(text);
+    if (value > 0xFFFFFFFFULL)
+        return std::nullopt;
     return static_cast<std::uint32_t>(value);
 }
 
 } // namespace
 
-CliOptions parseCommandLineOrExit(const QStringList &arguments)
+std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string> &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(kDescription));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("Write the script to OUTPUT; '-' is standard output."),
-                                    QStringLiteral("OUTPUT"));
-    const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("E-book title."),
-                                   QStringLiteral("T"));
-    const QCommandLineOption backColor(QStringLiteral("back-color"),
-                                       QStringLiteral("Page background colour."), QStringLiteral("C"));
-    const QCommandLineOption width(QStringLiteral("width"), QStringLiteral("Screen width."),
-                                   QStringLiteral("W"));
-    const QCommandLineOption height(QStringLiteral("height"), QStringLiteral("Screen height."),
-                                    QStringLiteral("H"));
-    const QCommandLineOption icon(QStringLiteral("icon"), QStringLiteral("Icon file name."),
-                                  QStringLiteral("I"));
-    const QCommandLineOption filesFrom(
-        QStringLiteral("files-from"),
-        QStringLiteral("Read more picture paths from LIST, one per line ('-' is standard input)."),
-        QStringLiteral("LIST"));
-    const QCommandLineOption null(QStringLiteral("null"),
-                                  QStringLiteral("Paths in LIST are separated by NUL bytes, not lines."));
-    const QCommandLineOption naturalSort(QStringLiteral("natural-sort"),
-                                         QStringLiteral("Sort the pages so that page2 comes before page10."));
-    const QCommandLineOption checkFiles(QStringLiteral("check-files"),
-                                        QStringLiteral("Write nothing if a picture does not exist."));
-    const QCommandLineOption seed(QStringLiteral("seed"),
-                                  QStringLiteral("Draw the page effects from a generator seeded with N,"
-                                                 " for the same bytes on every run."),
-                                  QStringLiteral("N"));
-    parser.addOptions(
-        {output, title, backColor, width, height, icon, filesFrom, null, naturalSort, checkFiles, seed});
-    parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("Picture files, one page each."),
-                                 QStringLiteral("[PICTURE...]"));
-
-    if (!parser.parse(arguments))
-        failUsage(parser.errorText());
-    if (parser.isSet(helpOption))
-        parser.showHelp(ExitWritten);
-    if (parser.isSet(versionOption))
-        parser.showVersion();
-
-    if (!parser.isSet(output))
-        failUsage(QStringLiteral("an output file is needed: -o OUTPUT"));
-    if (parser.isSet(null) && !parser.isSet(filesFrom))
-        failUsage(QStringLiteral("--null goes with --files-from"));
-
-    for (const QCommandLineOption &single :
-         {output, title, backColor, width, height, icon, filesFrom, seed}) {
-        if (parser.values(single).size() > 1)
-            failUsage(QStringLiteral("--%1 was given more than once").arg(single.names().constLast()));
-    }
+    CLI::App app(kDescription, kProgram);
+    app.footer(kExitCodes);
+    app.set_version_flag("--version", std::string(kProgram) + " " + LUMVREX_VERSION_TEXT,
+                         "Show the version and exit.");
+    app.set_help_flag("-h,--help", "Show this help and exit.");
+    app.get_formatter()->column_width(28);
 
     CliOptions options;
-    options.output = parser.value(output);
-    if (options.output.isEmpty())
-        failUsage(QStringLiteral("the output file name is empty"));
-    options.inputs.title = parser.value(title);
-    options.inputs.backColor = parser.value(backColor);
-    options.inputs.width = parser.value(width);
-    options.inputs.height = parser.value(height);
-    options.inputs.icon = parser.value(icon);
-    options.inputs.pages = parser.positionalArguments();
-    if (parser.isSet(filesFrom))
-        options.filesFrom = parser.value(filesFrom);
-    options.nullSeparated = parser.isSet(null);
-    options.naturalSort = parser.isSet(naturalSort);
-    options.checkFiles = parser.isSet(checkFiles);
-    if (parser.isSet(seed))
-        options.seed = parseSeed(parser.value(seed));
+    std::string filesFrom;
+    std::string seed;
+    std::vector<std::string> pictures;
+    app.add_option("-o,--output", options.output, "Write the script to OUTPUT; '-' is standard output.")
+        ->type_name("OUTPUT")
+        ->required();
+    app.add_option("--title", options.inputs.title, "E-book title.")->type_name("T");
+    app.add_option("--back-color", options.inputs.backColor, "Page background colour.")->type_name("C");
+    app.add_option("--width", options.inputs.width, "Screen width.")->type_name("W");
+    app.add_option("--height", options.inputs.height, "Screen height.")->type_name("H");
+    app.add_option("--icon", options.inputs.icon, "Icon file name.")->type_name("I");
+    CLI::Option *list =
+        app.add_option("--files-from", filesFrom,
+                       "Read more picture paths from LIST, one per line ('-' is standard input).")
+            ->type_name("LIST");
+    app.add_flag("--null", options.nullSeparated, "Paths in LIST are separated by NUL bytes, not lines.")
+        ->needs(list);
+    app.add_flag("--natural-sort", options.naturalSort, "Sort the pages so that page2 comes before page10.");
+    app.add_flag("--check-files", options.checkFiles, "Write nothing if a picture does not exist.");
+    app.add_option("--seed", seed,
+                   "Draw the page effects from a generator seeded with N, for the same bytes on every run.")
+        ->type_name("N");
+    app.add_option("PICTURE", pictures, "Picture files, one page each.")->type_name("");
+
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp &) {
+        return CliExit{kExitWritten, app.help()};
+    } catch (const CLI::CallForVersion &version) {
+        return CliExit{kExitWritten, std::string(version.what()) + "\n"};
+    } catch (const CLI::RequiredError &) {
+        return usageError("an output file is needed: -o OUTPUT");
+    } catch (const CLI::ParseError &error) {
+        return usageError(error.what());
+    }
+
+    if (options.output.empty())
+        return usageError("the output file name is empty");
+    if (!seed.empty() || app.count("--seed") > 0) {
+        options.seed = parseSeed(seed);
+        if (!options.seed)
+            return usageError("--seed takes a whole number from 0 to 4294967295, not \"" + seed + "\"");
+    }
+    if (list->count() > 0)
+        options.filesFrom = filesFrom;
+    options.inputs.pages.reserve(pictures.size(), 0);
+    for (const std::string &picture : pictures)
+        options.inputs.pages.append(picture);
     return options;
 }
+
+} // namespace lumvrex

@@ -2,27 +2,38 @@
 
 #include "publication/publication_inputs.h"
 
-#include <QString>
-#include <QStringList>
-
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace lumvrex {
 
 // Exit codes of lumvrex-cli.
-enum ExitCode { ExitWritten = 0, ExitWriteFailed = 1, ExitBadInput = 2 };
+enum ExitCode { kExitWritten = 0, kExitWriteFailed = 1, kExitBadInput = 2 };
 
 struct CliOptions
 {
-    QString output;                   // "-" for standard output
-    PublicationInputs inputs;         // fields, and the positional pictures as pages
-    std::optional<QString> filesFrom; // "-" for standard input
+    std::string output;                   // "-" for standard output
+    PublicationInputs inputs;             // the fields, and the positional pictures as pages
+    std::optional<std::string> filesFrom; // "-" for standard input
     bool nullSeparated = false;
     bool naturalSort = false;
     bool checkFiles = false;
     std::optional<std::uint32_t> seed;
 };
 
-// Parses the arguments. Help and version are printed here and end the
-// process with exit code 0; bad usage prints a message and ends it with
-// ExitBadInput.
-CliOptions parseCommandLineOrExit(const QStringList &arguments);
+// What to do instead of writing a script: print text and end with code. Help
+// and the version go to standard output with code 0; a usage error goes to
+// standard error with kExitBadInput.
+struct CliExit
+{
+    int code;
+    std::string text;
+};
+
+// The arguments after the program's name, UTF-8.
+std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string> &arguments);
+
+} // namespace lumvrex

@@ -1,6 +1,6 @@
 // Opens the real window with a few fields typed and pictures dropped on the
 // page list, for the screenshot in the README (see make_screenshot.sh).
-#include "window/form1.h"
+#include "window/qt/form1.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumvrex"));
 
-    Form1 form;
+    lumvrex::Form1 form;
     const struct
     {
         const char *field;

@@ -1,98 +1,135 @@
 // Arbitrary bytes as the five fields and a list of pages. For every input the
 // writer either refuses it, naming a field or a page, or writes exactly
 // 69 + 28 * pages lines, each ended by CR LF, with every input found again in
-// its line when the output is decoded from Windows-1252.
-#include "publication/publish.h"
+// its line when the output is read back from Windows-1252.
+#include "publication/publication_script.h"
+#include "publication/script_text.h"
 #include "runtime/page_effect_source.h"
-
-#include <QBuffer>
-#include <QStringDecoder>
+#include "runtime/utf8.h"
+#include "runtime/windows1252.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
-[[noreturn]] void broken(const char *what, const QByteArray &detail = {})
+using namespace lumvrex;
+
+[[noreturn]] void broken(const char *what, const std::string &detail = {})
 {
-    std::fprintf(stderr, "invariant broken: %s %s\n", what, detail.constData());
+    std::fprintf(stderr, "invariant broken: %s %s\n", what, detail.c_str());
     std::abort();
 }
 
-// The first byte chooses how the rest is read: UTF-8, or raw UTF-16 (which
-// reaches lone surrogates and every code point). Pieces are separated by NUL.
-QStringList pieces(const uint8_t *data, size_t size)
+// Whether a script can hold the text, decided character by character
+// without the encoder.
+bool holdable(std::string_view text)
 {
-    if (size == 0)
-        return {};
-    const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
-    QString text;
-    if (data[0] & 1)
-        text = QString(reinterpret_cast<const QChar *>(bytes.constData()), bytes.size() / 2);
-    else
-        text = QString::fromUtf8(bytes);
-    return text.split(QChar(u'\0'));
+    for (std::size_t at = 0; at < text.size();) {
+        const utf8::Decoded read = utf8::decode(text, at);
+        if (!read.valid || (read.codePoint < 0x20 && read.codePoint != U'\t')
+            || windows1252::byteFor(read.codePoint) < 0)
+            return false;
+        at += read.length;
+    }
+    return true;
 }
 
-void expectLine(const QList<QString> &lines, qsizetype index, const QString &expected)
+std::string fromWindows1252(std::string_view bytes)
+{
+    std::string text;
+    for (const char byte : bytes)
+        utf8::append(text, windows1252::codePointFor(static_cast<unsigned char>(byte)));
+    return text;
+}
+
+void expectLine(const std::vector<std::string> &lines, std::size_t index, const std::string &expected)
 {
     if (index >= lines.size() || lines[index] != expected)
-        broken("a line does not hold its input:", expected.toUtf8());
+        broken("a line does not hold its input:", expected);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    QStringList parts = pieces(data, size);
-    while (parts.size() < 5)
-        parts.append(QString());
-    PublicationInputs in{parts[0], parts[1], parts[2], parts[3], parts[4], parts.mid(5, 64)};
+    if (size == 0)
+        return 0;
+    // The first byte picks the decimal separator; the rest are NUL-separated
+    // pieces: five fields, then up to 64 pages.
+    const char separator = (data[0] & 1) ? ',' : '.';
+    const std::string_view rest(reinterpret_cast<const char *>(data + 1), size - 1);
+    std::vector<std::string> pieces;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = rest.find('\0', start);
+        pieces.emplace_back(rest.substr(start, end - start));
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    while (pieces.size() < 5)
+        pieces.emplace_back();
+    PublicationInputs in{pieces[0], pieces[1], pieces[2], pieces[3], pieces[4], {}};
+    for (std::size_t i = 5; i < pieces.size() && i < 5 + 64; ++i)
+        in.pages.append(pieces[i]);
 
-    const PublishResult check = checkPublicationInputs(in);
-    if (check.status == PublishResult::BadInput) {
-        const bool named = check.message.startsWith(QStringLiteral("The field \""))
-            || check.message.startsWith(QStringLiteral("Page "));
-        if (!named)
-            broken("a refusal names no field or page:", check.message.toUtf8());
+    bool allHoldable = true;
+    for (const std::string *text : {&in.title, &in.backColor, &in.width, &in.height, &in.icon})
+        allHoldable = allHoldable && holdable(*text);
+    for (const std::string_view page : in.pages)
+        allHoldable = allHoldable && holdable(page);
+
+    const Result<EncodedInputs> encoded = encodeInputs(in);
+    if (!encoded) {
+        const std::string &message = encoded.error().message;
+        if (allHoldable)
+            broken("a refusal of inputs that a script can hold:", message);
+        if (!message.starts_with("The field \"") && !message.starts_with("Page "))
+            broken("a refusal names no field or page:", message);
+        for (const char c : message) {
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\n')
+                broken("a raw control character in a message:", message);
+        }
         return 0;
     }
+    if (!allHoldable)
+        broken("inputs a script cannot hold were taken");
 
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
     SeededEffectSource effects(1);
-    const PublishResult written =
-        publishToDevice(buffer, QStringLiteral("memory"), in, effects, QLocale::c());
-    if (written.status != PublishResult::Written)
-        broken("writing to memory failed", written.message.toUtf8());
+    const PublicationScript script(*encoded, effects, separator);
+    MemorySink sink;
+    if (!script.writeTo(sink))
+        broken("writing to memory failed");
+    if (sink.bytes.size() != script.size())
+        broken("the script's size was not known beforehand");
 
-    const QByteArray &script = buffer.data();
-    if (!script.endsWith("\r\n"))
+    const std::string &bytes = sink.bytes;
+    if (!bytes.ends_with("\r\n"))
         broken("the script does not end with CR LF");
-    QList<QByteArray> rawLines = script.split('\n');
-    rawLines.removeLast();
-    const qsizetype expectedLines = 69 + 28 * in.pages.size();
-    if (rawLines.size() != expectedLines)
-        broken("wrong number of lines");
-    QList<QString> lines;
-    QStringDecoder cp1252("windows-1252");
-    for (QByteArray &line : rawLines) {
-        if (!line.endsWith('\r') || line.count('\r') != 1)
-            broken("a line does not end with CR LF");
-        line.chop(1);
-        lines.append(cp1252.decode(line));
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t end = bytes.find("\r\n", start);
+        const std::string_view line(bytes.data() + start, end - start);
+        if (line.find('\n') != std::string_view::npos || line.find('\r') != std::string_view::npos)
+            broken("a line break inside a line");
+        lines.push_back(fromWindows1252(line));
+        start = end + 2;
     }
-    expectLine(lines, 2, QStringLiteral("Title = ") + in.title);
-    expectLine(lines, 7, QStringLiteral("ScreenWidth = ") + in.width);
-    expectLine(lines, 8, QStringLiteral("ScreenHeight = ") + in.height);
-    expectLine(lines, 20, QStringLiteral("Icon=") + in.icon);
-    for (qsizetype i = 0; i < in.pages.size(); ++i) {
-        const qsizetype block = 69 + 28 * i;
-        expectLine(lines, block, QStringLiteral("NewPage=page") + QString::number(i));
-        expectLine(lines, block + 12, QStringLiteral("X2 = ") + in.width);
-        expectLine(lines, block + 13, QStringLiteral("Y2 = ") + in.height);
-        expectLine(lines, block + 18, QStringLiteral("FillColor = ") + in.backColor);
-        expectLine(lines, block + 24, QStringLiteral("FileName=") + in.pages[i]);
+    if (lines.size() != 69 + 28 * in.pages.size())
+        broken("wrong number of lines");
+    expectLine(lines, 2, "Title = " + in.title);
+    expectLine(lines, 7, "ScreenWidth = " + in.width);
+    expectLine(lines, 8, "ScreenHeight = " + in.height);
+    expectLine(lines, 20, "Icon=" + in.icon);
+    for (std::size_t i = 0; i < in.pages.size(); ++i) {
+        const std::size_t block = 69 + 28 * i;
+        expectLine(lines, block, "NewPage=page" + std::to_string(i));
+        expectLine(lines, block + 12, "X2 = " + in.width);
+        expectLine(lines, block + 13, "Y2 = " + in.height);
+        expectLine(lines, block + 18, "FillColor = " + in.backColor);
+        expectLine(lines, block + 24, "FileName=" + std::string(in.pages[i]));
     }
     return 0;
 }

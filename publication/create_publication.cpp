@@ -2,28 +2,30 @@
 
 #include "publication/publish.h"
 #include "runtime/dialogs.h"
+#include "runtime/path_text.h"
 
-CreateOutcome createPublication(const PublicationInputs &inputs, Dialogs &dialogs, PageEffectSource &effects,
-                                const QLocale &locale)
+namespace lumvrex {
+
+CreateOutcome createPublication(PublicationInputs inputs, Dialogs &dialogs, PageEffectSource &effects,
+                                char decimalSeparator)
 {
-    const std::optional<QString> path =
-        dialogs.askText(QStringLiteral("C:\\MyEBook.pub"), QStringLiteral("Output file:"));
-    if (!path || path->isEmpty())
+    const std::optional<std::string> path = dialogs.askText("C:\\MyEBook.pub", "Output file:");
+    if (!path || path->empty())
         return CreateOutcome::Cancelled;
 
-    const QString messageTitle = QStringLiteral("Lumvrex");
-
-    const PublishResult result = publishToFile(*path, inputs, effects, locale);
-    switch (result.status) {
-    case PublishResult::BadInput:
-        dialogs.warn(messageTitle, QStringLiteral("The publication was not written.\n\n") + result.message);
+    const char *const messageTitle = "Lumvrex";
+    const Result<EncodedInputs> encoded = encodeInputs(std::move(inputs));
+    if (!encoded) {
+        dialogs.warn(messageTitle, "The publication was not written.\n\n" + encoded.error().message);
         return CreateOutcome::Refused;
-    case PublishResult::WriteFailed:
-        dialogs.warn(messageTitle, result.message);
-        return CreateOutcome::Failed;
-    case PublishResult::Written:
-        break;
     }
-    dialogs.inform(messageTitle, QStringLiteral("Finished!"));
+    const Status written = publishToFile(pathFromUtf8(*path), *encoded, effects, decimalSeparator);
+    if (!written) {
+        dialogs.warn(messageTitle, written.error().message);
+        return CreateOutcome::Failed;
+    }
+    dialogs.inform(messageTitle, "Finished!");
     return CreateOutcome::Finished;
 }
+
+} // namespace lumvrex

@@ -2,7 +2,7 @@
 
 #include "publication/publication_inputs.h"
 
-#include <QLocale>
+namespace lumvrex {
 
 class Dialogs;
 class PageEffectSource;
@@ -17,5 +17,7 @@ enum class CreateOutcome {
 // "Create pub": asks for the output path, writes the script there and says
 // "Finished!". Every failure is reported and leaves the caller's state and
 // any existing file untouched, so the command can be run again at once.
-CreateOutcome createPublication(const PublicationInputs &inputs, Dialogs &dialogs, PageEffectSource &effects,
-                                const QLocale &locale = QLocale());
+CreateOutcome createPublication(PublicationInputs inputs, Dialogs &dialogs, PageEffectSource &effects,
+                                char decimalSeparator);
+
+} // namespace lumvrex

@@ -1,21 +1,22 @@
 #include "publication/page_effect_text.h"
 
-#include "runtime/single_text.h"
+#include <cstring>
+
+namespace lumvrex {
 
 float pageEffectValue(float unit)
 {
     return unit * 15.0f;
 }
 
-QString pageEffectText(float effect, QChar decimalSeparator)
+std::size_t formatPageEffect(float effect, char decimalSeparator, char *out)
 {
-    QString text = singleToText(effect, decimalSeparator);
-    if (text != u"15")
-        return text;
-    return QStringLiteral("14") + decimalSeparator + QStringLiteral("99999");
+    const std::size_t length = formatSingle(effect, decimalSeparator, out);
+    if (length != 2 || std::memcmp(out, "15", 2) != 0)
+        return length;
+    std::memcpy(out, "14.99999", 8);
+    out[2] = decimalSeparator;
+    return 8;
 }
 
-QString pageEffectText(float effect, const QLocale &locale)
-{
-    return pageEffectText(effect, scriptDecimalSeparator(locale));
-}
+} // namespace lumvrex

@@ -1,59 +1,19 @@
 #include "publication/publish.h"
 
-#include "publication/input_check.h"
-#include "publication/script_writer.h"
-#include "runtime/atomic_file.h"
+#include "publication/publication_script.h"
+#include "runtime/file_writer.h"
 
-#include <QDir>
+namespace lumvrex {
 
-namespace {
-
-PublishResult writeFailure(const QString &displayName, const QString &reason)
+Status publishToFile(const std::filesystem::path &path, const EncodedInputs &inputs,
+                     PageEffectSource &effects, char decimalSeparator)
 {
-    return {PublishResult::WriteFailed,
-            QStringLiteral("Could not write \"%1\": %2.").arg(displayName, reason)};
+    return writeFile(path, PublicationScript(inputs, effects, decimalSeparator));
 }
 
-} // namespace
-
-PublishResult checkPublicationInputs(const PublicationInputs &inputs)
+Status publishToStandardOutput(const EncodedInputs &inputs, PageEffectSource &effects, char decimalSeparator)
 {
-    if (inputs.pages.size() > kMaxPages) {
-        return {PublishResult::BadInput,
-                QStringLiteral("A publication holds at most %1 pages; %2 were given.")
-                    .arg(kMaxPages)
-                    .arg(inputs.pages.size())};
-    }
-    const QList<InputProblem> problems = findUnwritableInputs(inputs);
-    if (!problems.isEmpty())
-        return {PublishResult::BadInput, describeProblems(problems)};
-    return {};
+    return writeStandardOutput(PublicationScript(inputs, effects, decimalSeparator));
 }
 
-PublishResult publishToFile(const QString &path, const PublicationInputs &inputs, PageEffectSource &effects,
-                            const QLocale &locale)
-{
-    PublishResult result = checkPublicationInputs(inputs);
-    if (result.status != PublishResult::Written)
-        return result;
-
-    const FileWriteResult written = writeFileAtomically(path, [&](QIODevice &file, QString *error) {
-        return writePublicationScript(file, inputs, effects, locale, error);
-    });
-    if (!written.ok)
-        return writeFailure(QDir::toNativeSeparators(path), written.error);
-    return {};
-}
-
-PublishResult publishToDevice(QIODevice &device, const QString &displayName, const PublicationInputs &inputs,
-                              PageEffectSource &effects, const QLocale &locale)
-{
-    PublishResult result = checkPublicationInputs(inputs);
-    if (result.status != PublishResult::Written)
-        return result;
-
-    QString error;
-    if (!writePublicationScript(device, inputs, effects, locale, &error))
-        return writeFailure(displayName, error);
-    return {};
-}
+} // namespace lumvrex

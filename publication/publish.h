@@ -1,30 +1,21 @@
 #pragma once
 
-#include "publication/publication_inputs.h"
+#include "publication/script_text.h"
+#include "runtime/result.h"
 
-#include <QIODevice>
-#include <QLocale>
-#include <QString>
+#include <filesystem>
+
+namespace lumvrex {
 
 class PageEffectSource;
 
-struct PublishResult
-{
-    enum Status { Written, BadInput, WriteFailed };
-    Status status = Written;
-    QString message; // for people; empty when written
-};
+// Writes the script of checked inputs to path (see writeFile() for what
+// happens to each kind of target). A failed write gives a WriteFailed Error
+// that names the path and the reason.
+Status publishToFile(const std::filesystem::path &path, const EncodedInputs &inputs,
+                     PageEffectSource &effects, char decimalSeparator);
 
-// Why these inputs cannot make a script (too many pages, or characters a
-// script cannot hold), or a result with status Written when they can.
-PublishResult checkPublicationInputs(const PublicationInputs &inputs);
+// The same, written to standard output.
+Status publishToStandardOutput(const EncodedInputs &inputs, PageEffectSource &effects, char decimalSeparator);
 
-// Checks the inputs, then writes the script to path atomically: an existing
-// file is replaced only by a complete script and otherwise keeps its bytes.
-PublishResult publishToFile(const QString &path, const PublicationInputs &inputs, PageEffectSource &effects,
-                            const QLocale &locale = QLocale());
-
-// Checks the inputs, then writes the script to an open device (for example
-// standard output); displayName names it in messages.
-PublishResult publishToDevice(QIODevice &device, const QString &displayName, const PublicationInputs &inputs,
-                              PageEffectSource &effects, const QLocale &locale = QLocale());
+} // namespace lumvrex

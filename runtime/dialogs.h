@@ -1,11 +1,13 @@
 #pragma once
 
-#include <QString>
-
 #include <optional>
+#include <string>
+#include <string_view>
 
-// The two modal dialogs a command may show. Behind an interface so commands
-// can run in tests without a person.
+namespace lumvrex {
+
+// The modal dialogs a command may show, behind an interface so that commands
+// run in tests without a person. Texts are UTF-8.
 class Dialogs
 {
 public:
@@ -13,11 +15,13 @@ public:
 
     // A one-line text entry with OK and Cancel and an empty answer field.
     // nullopt when cancelled.
-    virtual std::optional<QString> askText(const QString &title, const QString &prompt) = 0;
+    virtual std::optional<std::string> askText(std::string_view title, std::string_view prompt) = 0;
 
     // A message with an OK button only, without an icon.
-    virtual void inform(const QString &title, const QString &text) = 0;
+    virtual void inform(std::string_view title, std::string_view text) = 0;
 
     // A message with an OK button only, marked as a warning.
-    virtual void warn(const QString &title, const QString &text) = 0;
+    virtual void warn(std::string_view title, std::string_view text) = 0;
 };
+
+} // namespace lumvrex

@@ -1,9 +1,8 @@
 #include "runtime/page_effect_source.h"
 
-#include <QRandomGenerator>
-
 #include <chrono>
 
+namespace lumvrex {
 namespace {
 
 std::uint64_t clockTicks()
@@ -19,6 +18,12 @@ std::uint64_t splitMix64(std::uint64_t &state)
     return z ^ (z >> 31);
 }
 
+std::uint64_t startingState()
+{
+    std::random_device device;
+    return (std::uint64_t(device()) << 32 | device()) ^ clockTicks();
+}
+
 } // namespace
 
 float unitFromBits(std::uint32_t bits)
@@ -27,7 +32,7 @@ float unitFromBits(std::uint32_t bits)
 }
 
 ClockEffectSource::ClockEffectSource()
-    : m_state(QRandomGenerator::global()->generate64() ^ clockTicks())
+    : m_state(startingState())
 { }
 
 void ClockEffectSource::reseed()
@@ -48,3 +53,5 @@ float SeededEffectSource::next()
 {
     return unitFromBits(static_cast<std::uint32_t>(m_engine()));
 }
+
+} // namespace lumvrex

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <random>
 
+namespace lumvrex {
+
 // Where the per-page effect numbers come from. A script writer reseeds once
 // before every page and draws one value in [0, 1) per page.
 class PageEffectSource
@@ -45,3 +47,5 @@ public:
 private:
     std::mt19937 m_engine;
 };
+
+} // namespace lumvrex

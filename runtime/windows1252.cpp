@@ -1,14 +1,15 @@
 #include "runtime/windows1252.h"
 
 #include <array>
+#include <cstddef>
 
-namespace windows1252 {
+namespace lumvrex::windows1252 {
 namespace {
 
 // Unicode for bytes 0x80..0x9F; the unassigned bytes keep their C1 value.
 // A row per eight bytes.
 // clang-format off
-constexpr std::array<char16_t, 32> kHighControlRange = {
+constexpr std::array<char32_t, 32> kHighControlRange = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -16,56 +17,25 @@ constexpr std::array<char16_t, 32> kHighControlRange = {
 };
 // clang-format on
 
-bool isHighSurrogate(char16_t u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t u)
-{
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-
 } // namespace
 
-int byteFromHighTable(char16_t unit)
+int byteFor(char32_t codePoint)
 {
+    // ASCII and U+00A0..U+00FF are their own byte.
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return static_cast<int>(codePoint);
     for (std::size_t i = 0; i < kHighControlRange.size(); ++i) {
-        if (kHighControlRange[i] == unit)
-            return int(0x80 + i);
+        if (kHighControlRange[i] == codePoint)
+            return static_cast<int>(0x80 + i);
     }
     return -1;
 }
 
-QList<char32_t> unrepresentable(QStringView text)
+char32_t codePointFor(unsigned char byte)
 {
-    QList<char32_t> found;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i].unicode();
-        if (byteFor(unit) >= 0)
-            continue;
-        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1].unicode())) {
-            found.append(QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
-            ++i;
-        } else {
-            found.append(unit);
-        }
-    }
-    return found;
+    if (byte >= 0x80 && byte <= 0x9F)
+        return kHighControlRange[byte - 0x80];
+    return byte;
 }
 
-void encodeInto(char *out, QStringView text)
-{
-    for (const QChar ch : text) {
-        const int byte = byteFor(ch.unicode());
-        *out++ = char(byte >= 0 ? byte : '?');
-    }
-}
-
-void append(QByteArray &out, QStringView text)
-{
-    const qsizetype start = out.size();
-    out.resize(start + text.size());
-    encodeInto(out.data() + start, text);
-}
-
-} // namespace windows1252
+} // namespace lumvrex::windows1252

@@ -1,0 +1,145 @@
+#include "cli/cli_main.h"
+
+#include "cli/command_line.h"
+#include "cli/natural_sort.h"
+#include "cli/path_list_reader.h"
+#include "publication/publish.h"
+#include "runtime/console.h"
+#include "runtime/decimal_separator.h"
+#include "runtime/input_file.h"
+#include "runtime/page_effect_source.h"
+#include "runtime/path_text.h"
+#include "runtime/utf8.h"
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace lumvrex {
+namespace {
+
+int fail(int code, const std::string &message)
+{
+    printToStandardError("lumvrex-cli: " + message + "\n");
+    return code;
+}
+
+int failWith(const Error &error)
+{
+    return fail(error.kind == Error::Kind::BadInput ? kExitBadInput : kExitWriteFailed, error.message);
+}
+
+// Where each page came from, to name it in messages: the command line, or a
+// line (or NUL-separated entry) of the list.
+class PageOrigins
+{
+public:
+    explicit PageOrigins(std::size_t pictures)
+        : m_pictures(pictures)
+    { }
+
+    Status readList(const std::string &source, bool nullSeparated, PageList &pages)
+    {
+        const bool fromStandardInput = source == "-";
+        m_listName = fromStandardInput ? std::string("the list on standard input")
+                                       : "the list \"" + utf8::printable(source) + "\"";
+        m_entryWord = nullSeparated ? "Entry " : "Line ";
+        Result<InputFile> input =
+            fromStandardInput ? InputFile::standardInput() : InputFile::open(pathFromUtf8(source));
+        if (!input)
+            return badInput("cannot read " + m_listName + ": " + input.error().message);
+        return readPathList(*input, m_listName, nullSeparated, PathListLimits{kMaxPages}, pages,
+                            &m_listEntries);
+    }
+
+    void sortNaturally(PageList &pages)
+    {
+        m_order = naturalOrder(pages);
+        PageList sorted;
+        sorted.reserve(pages.size(), pages.totalBytes());
+        for (const std::size_t index : m_order)
+            sorted.append(pages[index]);
+        pages = std::move(sorted);
+    }
+
+    // "Page 3 (/fotos/a.png)", or "Line 12 of the list "x" (/fotos/a.png)".
+    std::string name(std::size_t index, std::string_view page) const
+    {
+        const std::size_t given = m_order.empty() ? index : m_order[index];
+        const std::string path = " (" + utf8::printable(page) + ")";
+        if (given < m_pictures)
+            return "Page " + std::to_string(index + 1) + path;
+        return m_entryWord + std::to_string(m_listEntries[given - m_pictures]) + " of " + m_listName + path;
+    }
+
+private:
+    std::size_t m_pictures;
+    std::string m_listName;
+    std::string m_entryWord;
+    std::vector<std::size_t> m_listEntries; // of the pages after the pictures
+    std::vector<std::size_t> m_order;       // given index of each page, once sorted
+};
+
+// "page N: PATH" for each page whose file does not exist.
+std::string missingPictures(const PageList &pages)
+{
+    std::string missing;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        std::error_code error;
+        if (!std::filesystem::exists(pathFromUtf8(pages[i]), error))
+            missing += "\n  page " + std::to_string(i + 1) + ": " + utf8::printable(pages[i]);
+    }
+    return missing;
+}
+
+std::unique_ptr<PageEffectSource> effectSource(const CliOptions &options)
+{
+    if (options.seed)
+        return std::make_unique<SeededEffectSource>(*options.seed);
+    return std::make_unique<ClockEffectSource>();
+}
+
+} // namespace
+
+int runCli(const std::vector<std::string> &arguments)
+{
+    std::variant<CliOptions, CliExit> parsed = parseCommandLine(arguments);
+    if (const auto *exit = std::get_if<CliExit>(&parsed)) {
+        if (exit->code == kExitWritten)
+            printToStandardOutput(exit->text);
+        else
+            printToStandardError(exit->text);
+        return exit->code;
+    }
+    auto &options = std::get<CliOptions>(parsed);
+    PublicationInputs &inputs = options.inputs;
+
+    PageOrigins origins(inputs.pages.size());
+    if (options.filesFrom) {
+        if (const Status read = origins.readList(*options.filesFrom, options.nullSeparated, inputs.pages);
+            !read)
+            return failWith(read.error());
+    }
+    if (options.naturalSort)
+        origins.sortNaturally(inputs.pages);
+    if (options.checkFiles) {
+        if (const std::string missing = missingPictures(inputs.pages); !missing.empty())
+            return fail(kExitBadInput, "these pictures do not exist:" + missing);
+    }
+
+    const Result<EncodedInputs> encoded =
+        encodeInputs(std::move(inputs),
+                     [&](std::size_t index, std::string_view page) { return origins.name(index, page); });
+    if (!encoded)
+        return failWith(encoded.error());
+    const std::unique_ptr<PageEffectSource> effects = effectSource(options);
+    const char separator = scriptDecimalSeparator(userDecimalSeparator());
+    const Status written = options.output == "-"
+        ? publishToStandardOutput(*encoded, *effects, separator)
+        : publishToFile(pathFromUtf8(options.output), *encoded, *effects, separator);
+    if (!written)
+        return failWith(written.error());
+    return kExitWritten;
+}
+
+} // namespace lumvrex

@@ -1,0 +1,133 @@
+#include "cli/path_list_reader.h"
+
+#include "runtime/input_file.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+namespace lumvrex {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kReadBytes = std::size_t(64) << 10;
+
+std::string withThousands(std::size_t number)
+{
+    const std::string digits = std::to_string(number);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+} // namespace
+
+PathListParser::PathListParser(std::string listName, bool nullSeparated, PathListLimits limits,
+                               PageList &pages, std::vector<std::size_t> *entryNumbers)
+    : m_listName(std::move(listName))
+    , m_separator(nullSeparated ? '\0' : '\n')
+    , m_limits(limits)
+    , m_pages(pages)
+    , m_entryNumbers(entryNumbers)
+{ }
+
+std::string PathListParser::where() const
+{
+    return (m_separator == '\n' ? "line " : "entry ") + std::to_string(m_entry) + " of " + m_listName;
+}
+
+Status PathListParser::tooLong() const
+{
+    std::string message = where() + " is longer than " + withThousands(m_limits.maxPathBytes) + " bytes";
+    if (m_separator == '\n' && m_pending.find('\0') != std::string::npos)
+        message += "; it holds NUL bytes: if the list is NUL-separated, use --null";
+    return badInput(message);
+}
+
+Status PathListParser::feed(std::string_view bytes)
+{
+    // Room for a CR and a byte order mark beside the longest path.
+    const std::size_t longestEntry = m_limits.maxPathBytes + 1 + kByteOrderMark.size();
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find(m_separator);
+        const std::string_view piece = bytes.substr(0, end);
+        if (m_pending.size() + piece.size() > longestEntry) {
+            m_pending.append(piece.substr(0, longestEntry + 1 - m_pending.size()));
+            return tooLong();
+        }
+        if (end == std::string_view::npos) {
+            m_pending.append(piece);
+            return {};
+        }
+        Status taken;
+        if (m_pending.empty()) {
+            taken = take(piece);
+        } else {
+            m_pending.append(piece);
+            taken = take(m_pending);
+            m_pending.clear();
+        }
+        if (!taken)
+            return taken;
+        ++m_entry;
+        bytes.remove_prefix(end + 1);
+    }
+    return {};
+}
+
+Status PathListParser::finish()
+{
+    if (m_pending.empty())
+        return {};
+    const std::string last = std::move(m_pending);
+    m_pending.clear();
+    return take(last);
+}
+
+Status PathListParser::take(std::string_view entry)
+{
+    if (m_entry == 1 && entry.starts_with(kByteOrderMark))
+        entry.remove_prefix(kByteOrderMark.size());
+    if (m_separator == '\n' && entry.ends_with('\r'))
+        entry.remove_suffix(1);
+    if (entry.empty())
+        return {};
+    if (entry.size() > m_limits.maxPathBytes)
+        return tooLong();
+    if (m_separator == '\n' && entry.find('\0') != std::string_view::npos)
+        return badInput(where() + " holds a NUL byte: if the list is NUL-separated, use --null");
+    if (m_pages.size() == m_limits.maxPages)
+        return badInput(m_listName + " gives more than " + withThousands(m_limits.maxPages) + " pages");
+    if (m_pages.totalBytes() + entry.size() > m_limits.maxTotalBytes)
+        return badInput(m_listName + " holds more than " + withThousands(m_limits.maxTotalBytes >> 20)
+                        + " MiB of paths");
+    m_pages.append(entry);
+    if (m_entryNumbers)
+        m_entryNumbers->push_back(m_entry);
+    return {};
+}
+
+Status readPathList(InputFile &input, const std::string &listName, bool nullSeparated, PathListLimits limits,
+                    PageList &pages, std::vector<std::size_t> *entryNumbers)
+{
+    PathListParser parser(listName, nullSeparated, limits, pages, entryNumbers);
+    if (const std::optional<std::uint64_t> size = input.sizeHint())
+        pages.reserve(pages.size(),
+                      pages.totalBytes() + std::min<std::uint64_t>(*size, limits.maxTotalBytes));
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kReadBytes);
+    for (;;) {
+        const Result<std::size_t> got = input.read(buffer.get(), kReadBytes);
+        if (!got)
+            return badInput("cannot read " + listName + ": " + got.error().message);
+        if (*got == 0)
+            return parser.finish();
+        if (Status fed = parser.feed(std::string_view(buffer.get(), *got)); !fed)
+            return fed;
+    }
+}
+
+} // namespace lumvrex

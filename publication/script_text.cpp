@@ -1,0 +1,187 @@
+#include "publication/script_text.h"
+
+#include "runtime/ascii_run.h"
+#include "runtime/utf8.h"
+#include "runtime/windows1252.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace lumvrex {
+namespace {
+
+constexpr std::size_t kMaxProblemsShown = 10;
+
+void noteCharacter(TextFlaws &flaws, char32_t codePoint)
+{
+    if (std::find(flaws.characters.begin(), flaws.characters.end(), codePoint) == flaws.characters.end())
+        flaws.characters.push_back(codePoint);
+}
+
+std::string describeCharacter(char32_t codePoint)
+{
+    std::string name = utf8::codePointName(codePoint);
+    if (codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F))
+        return name;
+    std::string shown = "\"";
+    utf8::append(shown, codePoint);
+    return shown + "\" (" + name + ")";
+}
+
+struct Problem
+{
+    std::string place;
+    TextFlaws flaws;
+};
+
+std::string describeProblems(const std::vector<Problem> &problems)
+{
+    std::string text;
+    for (std::size_t i = 0; i < problems.size() && i < kMaxProblemsShown; ++i) {
+        if (i > 0)
+            text += '\n';
+        text += problems[i].place + ' ' + describeFlaws(problems[i].flaws);
+    }
+    if (problems.size() > kMaxProblemsShown)
+        text += "\n... and " + std::to_string(problems.size() - kMaxProblemsShown) + " more.";
+    return text;
+}
+
+} // namespace
+
+std::size_t encodeScriptText(std::string_view utf8, char *to, TextFlaws &flaws, bool &clean)
+{
+    // Every character becomes one byte, never more than its UTF-8 takes.
+    char *const start = to;
+    const char *from = utf8.data();
+    const std::size_t size = utf8.size();
+    clean = true;
+    for (std::size_t at = 0; at < size;) {
+        // Printable ASCII eight bytes at a time; the bytes copied past the
+        // run are written over next.
+        if (at + 8 <= size) {
+            const std::size_t run = printableAsciiPrefix(from + at, to);
+            to += run;
+            at += run;
+            if (run == 8)
+                continue;
+        } else if (const auto byte = static_cast<unsigned char>(from[at]); byte >= 0x20 && byte < 0x80) {
+            *to++ = from[at++];
+            continue;
+        }
+        // U+00A0..U+00FF, two bytes in UTF-8, are their own byte.
+        const auto lead = static_cast<unsigned char>(from[at]);
+        if ((lead == 0xC2 || lead == 0xC3) && at + 1 < size) {
+            const auto next = static_cast<unsigned char>(from[at + 1]);
+            const unsigned codePoint = ((lead & 0x1Fu) << 6) | (next & 0x3Fu);
+            if ((next & 0xC0) == 0x80 && codePoint >= 0xA0) {
+                *to++ = static_cast<char>(codePoint);
+                at += 2;
+                continue;
+            }
+        }
+        const utf8::Decoded read = utf8::decode(utf8, at);
+        if (!read.valid) {
+            if (!flaws.invalidAt) {
+                flaws.invalidAt = at;
+                flaws.invalidByte = lead;
+            }
+            clean = false;
+            at += 1;
+            continue;
+        }
+        const int byte =
+            read.codePoint < 0x20 && read.codePoint != U'\t' ? -1 : windows1252::byteFor(read.codePoint);
+        if (byte < 0) {
+            noteCharacter(flaws, read.codePoint);
+            clean = false;
+        } else {
+            *to++ = static_cast<char>(byte);
+        }
+        at += read.length;
+    }
+    return static_cast<std::size_t>(to - start);
+}
+
+bool appendScriptText(std::string &out, std::string_view utf8, TextFlaws &flaws)
+{
+    const std::size_t start = out.size();
+    out.resize(start + utf8.size());
+    bool clean = true;
+    out.resize(start + encodeScriptText(utf8, out.data() + start, flaws, clean));
+    return clean;
+}
+
+std::string describeFlaws(const TextFlaws &flaws)
+{
+    std::string text;
+    if (!flaws.characters.empty()) {
+        text = "holds characters a publication script cannot hold: ";
+        for (std::size_t i = 0; i < flaws.characters.size(); ++i)
+            text += (i > 0 ? ", " : "") + describeCharacter(flaws.characters[i]);
+    }
+    if (flaws.invalidAt) {
+        char where[80];
+        std::snprintf(where, sizeof where, "is not UTF-8: byte 0x%02X at byte %zu", flaws.invalidByte,
+                      *flaws.invalidAt + 1);
+        text += (text.empty() ? "" : " and ") + std::string(where);
+    }
+    return text;
+}
+
+Result<EncodedInputs> encodeInputs(PublicationInputs inputs, const PageNamer &namePage)
+{
+    if (inputs.pages.size() > kMaxPages) {
+        return badInput("A publication holds at most " + std::to_string(kMaxPages) + " pages; "
+                        + std::to_string(inputs.pages.size()) + " were given.");
+    }
+    EncodedInputs encoded;
+    std::vector<Problem> problems;
+    const struct
+    {
+        const std::string &text;
+        std::string &into;
+        const char *place;
+    } fields[] = {
+        {inputs.title, encoded.title, "The field \"E-Book title:\""},
+        {inputs.backColor, encoded.backColor, "The field \"Back color:\""},
+        {inputs.width, encoded.width, "The field \"Resolution (w,h):\" (width)"},
+        {inputs.height, encoded.height, "The field \"Resolution (w,h):\" (height)"},
+        {inputs.icon, encoded.icon, "The field \"Icon:\""},
+    };
+    for (const auto &field : fields) {
+        TextFlaws flaws;
+        if (!appendScriptText(field.into, field.text, flaws))
+            problems.push_back({field.place, std::move(flaws)});
+    }
+
+    // Each page goes through a small buffer of its own and back into its
+    // place, so that its old text stays whole for a message about it.
+    std::unique_ptr<char[]> buffer;
+    std::size_t bufferSize = 0;
+    encoded.pages = std::move(inputs.pages);
+    encoded.pages.rewriteEach([&](std::size_t i, std::string_view page, char *to) -> std::size_t {
+        if (page.size() > bufferSize) {
+            bufferSize = std::max(page.size(), std::size_t(4096));
+            buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
+        }
+        TextFlaws flaws;
+        bool clean = true;
+        const std::size_t length = encodeScriptText(page, buffer.get(), flaws, clean);
+        if (!clean) {
+            problems.push_back({namePage
+                                    ? namePage(i, page)
+                                    : "Page " + std::to_string(i + 1) + " (" + utf8::printable(page) + ")",
+                                std::move(flaws)});
+        }
+        std::memmove(to, buffer.get(), length);
+        return length;
+    });
+    if (!problems.empty())
+        return badInput(describeProblems(problems));
+    return encoded;
+}
+
+} // namespace lumvrex

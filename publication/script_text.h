@@ -1,0 +1,64 @@
+#pragma once
+
+#include "publication/page_list.h"
+#include "publication/publication_inputs.h"
+#include "runtime/result.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumvrex {
+
+// What keeps a text out of a script: characters Windows-1252 lacks, control
+// characters (other than tab) that would break its line apart, or bytes that
+// are not UTF-8 at all.
+struct TextFlaws
+{
+    std::vector<char32_t> characters;     // each once, in order of appearance
+    std::optional<std::size_t> invalidAt; // offset of the first byte that is not UTF-8
+    unsigned char invalidByte = 0;
+
+    bool any() const { return !characters.empty() || invalidAt.has_value(); }
+};
+
+// Writes UTF-8 text as Windows-1252 to `to`, validating and encoding in one
+// pass, and returns the number of bytes written: never more than utf8.size(),
+// for which `to` must have room. Sets `clean` to false, with what is wrong in
+// flaws, when the text cannot go into a script; the bytes are unusable then.
+std::size_t encodeScriptText(std::string_view utf8, char *to, TextFlaws &flaws, bool &clean);
+
+// The same, appended to out; false when the text cannot go into a script.
+bool appendScriptText(std::string &out, std::string_view utf8, TextFlaws &flaws);
+
+// The inputs as the bytes a script holds.
+struct EncodedInputs
+{
+    std::string title;
+    std::string backColor;
+    std::string width;
+    std::string height;
+    std::string icon;
+    PageList pages;
+};
+
+// How a page is named in messages, from its index and path: "Page 3
+// (/fotos/a.png)" unless the caller knows better (the line of a list it came
+// from).
+using PageNamer = std::function<std::string(std::size_t index, std::string_view path)>;
+
+// Checks and encodes every input, in one pass over each text. A BadInput
+// Error names each field (by its label) and page that cannot be written, and
+// shows what is wrong with it: at most ten of them, and a count of the rest.
+// The pages are encoded where they lie, in the memory they came in.
+Result<EncodedInputs> encodeInputs(PublicationInputs inputs, const PageNamer &namePage = {});
+
+// What is wrong, to follow the name of a field or page: "holds characters a
+// publication script cannot hold: \"✓\" (U+2713), U+000A", "is not UTF-8:
+// byte 0xFF at byte 7" (counted from 1), or both.
+std::string describeFlaws(const TextFlaws &flaws);
+
+} // namespace lumvrex

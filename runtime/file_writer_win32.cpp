@@ -1,0 +1,291 @@
+#include "runtime/file_writer.h"
+
+#include "runtime/standard_streams.h"
+#include "runtime/system_error_text.h"
+#include "runtime/windows_text.h"
+#include "runtime/write_failure.h"
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+#include <random>
+#include <string>
+
+#include <windows.h>
+
+namespace lumvrex {
+namespace {
+
+namespace fs = std::filesystem;
+
+class UniqueHandle
+{
+public:
+    explicit UniqueHandle(HANDLE handle = INVALID_HANDLE_VALUE)
+        : m_handle(handle)
+    { }
+    ~UniqueHandle()
+    {
+        if (*this)
+            CloseHandle(m_handle);
+    }
+    UniqueHandle(const UniqueHandle &) = delete;
+    UniqueHandle &operator=(const UniqueHandle &) = delete;
+    UniqueHandle &operator=(UniqueHandle &&other) noexcept
+    {
+        std::swap(m_handle, other.m_handle);
+        return *this;
+    }
+
+    HANDLE get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
+    void close()
+    {
+        if (*this)
+            CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+std::string reason(DWORD error)
+{
+    return systemErrorText(static_cast<int>(error));
+}
+
+class HandleSink final : public ByteSink
+{
+public:
+    explicit HandleSink(HANDLE handle)
+        : m_handle(handle)
+    { }
+
+    Status write(std::string_view bytes) override
+    {
+        while (!bytes.empty()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+            DWORD written = 0;
+            if (!WriteFile(m_handle, bytes.data(), chunk, &written, nullptr) || written == 0) {
+                m_error = GetLastError();
+                if (m_error == ERROR_SUCCESS)
+                    m_error = ERROR_WRITE_FAULT;
+                return writeFailed(reason(m_error));
+            }
+            m_written += written;
+            bytes.remove_prefix(written);
+        }
+        return {};
+    }
+
+    std::uint64_t written() const { return m_written; }
+    DWORD error() const { return m_error; }
+
+private:
+    HANDLE m_handle;
+    std::uint64_t m_written = 0;
+    DWORD m_error = ERROR_SUCCESS;
+};
+
+// ERROR_SUCCESS or the error, with the number of bytes written.
+DWORD writeAll(HANDLE handle, const ByteProducer &bytes, std::uint64_t &written)
+{
+    HandleSink sink(handle);
+    const Status status = bytes.writeTo(sink);
+    written = sink.written();
+    return status ? ERROR_SUCCESS : sink.error();
+}
+
+// Names Windows keeps for devices: CON, PRN, AUX, NUL, COM1..9, LPT1..9,
+// whatever follows a dot.
+bool isDeviceName(std::wstring name)
+{
+    name = name.substr(0, name.find(L'.'));
+    while (!name.empty() && name.back() == L' ')
+        name.pop_back();
+    for (wchar_t &c : name)
+        c = static_cast<wchar_t>(std::towupper(c));
+    for (const wchar_t *device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
+        if (name == device)
+            return true;
+    }
+    return name.size() == 4 && (name.starts_with(L"COM") || name.starts_with(L"LPT")) && name[3] >= L'1'
+        && name[3] <= L'9';
+}
+
+// A device named as itself ("NUL", "CON", "\\.\COM1"): written straight to.
+bool namesADevice(const fs::path &path)
+{
+    const std::wstring &name = path.native();
+    return name.starts_with(L"\\\\.\\")
+        || (!path.has_parent_path() && isDeviceName(name) && name.find(L'.') == std::wstring::npos);
+}
+
+std::wstring temporaryName(const fs::path &folder)
+{
+    std::random_device random;
+    static const wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
+    std::wstring name = L".lumvrex-";
+    for (int i = 0; i < 8; ++i)
+        name += kLetters[random() % (std::size(kLetters) - 1)];
+    return (folder / name).native();
+}
+
+fs::path folderOf(const fs::path &file)
+{
+    const fs::path folder = file.parent_path();
+    return folder.empty() ? fs::path(L".") : folder;
+}
+
+// A new file beside the target, removed again unless it was moved in.
+class TemporaryFile
+{
+public:
+    DWORD create(const fs::path &folder)
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            m_name = temporaryName(folder);
+            m_handle = UniqueHandle(CreateFileW(m_name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (m_handle)
+                return ERROR_SUCCESS;
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+                m_name.clear();
+                return error;
+            }
+        }
+        m_name.clear();
+        return ERROR_FILE_EXISTS;
+    }
+    TemporaryFile() = default;
+    ~TemporaryFile()
+    {
+        m_handle.close();
+        if (!m_name.empty())
+            DeleteFileW(m_name.c_str());
+    }
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+
+    HANDLE handle() const { return m_handle.get(); }
+    const std::wstring &name() const { return m_name; }
+    void closeHandle() { m_handle.close(); }
+    void moved() { m_name.clear(); }
+
+private:
+    UniqueHandle m_handle;
+    std::wstring m_name;
+};
+
+Status writeStraight(const fs::path &path, HANDLE handle, const ByteProducer &bytes)
+{
+    std::uint64_t written = 0;
+    if (const DWORD error = writeAll(handle, bytes, written))
+        return writeFailure(path, reason(error));
+    return {};
+}
+
+Status writeInPlace(const fs::path &path, HANDLE file, const ByteProducer &bytes)
+{
+    // Reserve the room first, so that a full disk is reported before one old
+    // byte is touched.
+    FILE_ALLOCATION_INFO allocation = {};
+    allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(bytes.size());
+    if (!SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof allocation)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+            return writeFailure(path, reason(error));
+    }
+    std::uint64_t written = 0;
+    if (const DWORD error = writeAll(file, bytes, written))
+        return written == 0 ? writeFailure(path, reason(error)) : partlyWritten(path, reason(error));
+    if (!SetEndOfFile(file) || !FlushFileBuffers(file))
+        return partlyWritten(path, reason(GetLastError()));
+    return {};
+}
+
+// Writes the whole file beside the target, then puts it in the target's
+// place: ReplaceFileW keeps the old file's attributes, ACLs and streams.
+Status writeBesideAndMove(const fs::path &path, const fs::path &folder, bool replacing,
+                          const ByteProducer &bytes)
+{
+    TemporaryFile temporary;
+    if (const DWORD error = temporary.create(folder))
+        return replacing ? writeFailure(path, reason(error)) : folderFailure(path, folder, reason(error));
+    std::uint64_t written = 0;
+    if (const DWORD error = writeAll(temporary.handle(), bytes, written))
+        return writeFailure(path, reason(error));
+    if (!FlushFileBuffers(temporary.handle()))
+        return writeFailure(path, reason(GetLastError()));
+    temporary.closeHandle();
+    const BOOL moved = replacing ? ReplaceFileW(path.c_str(), temporary.name().c_str(), nullptr,
+                                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                                 : MoveFileExW(temporary.name().c_str(), path.c_str(),
+                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!moved)
+        return writeFailure(path, reason(GetLastError()));
+    temporary.moved();
+    return {};
+}
+
+Status writeExistingFile(const fs::path &path, const ByteProducer &bytes)
+{
+    // Opening it for writing tells whether it may be written at all: a
+    // read-only file, or one another program holds open without sharing.
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return writeFailure(path, reason(GetLastError()));
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return writeStraight(path, file.get(), bytes);
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (GetFileInformationByHandle(file.get(), &information) && information.nNumberOfLinks > 1)
+        return writeInPlace(path, file.get(), bytes);
+    file.close();
+    return writeBesideAndMove(path, folderOf(path), true, bytes);
+}
+
+} // namespace
+
+Status writeFile(const fs::path &path, const ByteProducer &bytes)
+{
+    if (path.empty())
+        return writeFailure(path, reason(ERROR_PATH_NOT_FOUND));
+    if (namesADevice(path)) {
+        UniqueHandle device(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!device)
+            return writeFailure(path, reason(GetLastError()));
+        return writeStraight(path, device.get(), bytes);
+    }
+    if (isDeviceName(path.filename().native()))
+        return writeFailure(path, "the name is one Windows keeps for a device");
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND)
+            return writeBesideAndMove(path, folderOf(path), false, bytes);
+        if (error == ERROR_PATH_NOT_FOUND)
+            return folderFailure(path, folderOf(path), reason(error));
+        return writeFailure(path, reason(error));
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return writeFailure(path, "it is a folder");
+    return writeExistingFile(path, bytes);
+}
+
+Status writeStandardOutput(const ByteProducer &bytes)
+{
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (standardStreamWasClosed(1) || output == nullptr || output == INVALID_HANDLE_VALUE)
+        return standardOutputFailure("standard output is closed");
+    std::uint64_t written = 0;
+    if (const DWORD error = writeAll(output, bytes, written))
+        return standardOutputFailure(reason(error));
+    return {};
+}
+
+} // namespace lumvrex

@@ -1,0 +1,450 @@
+#include "support/fakes.h"
+#include "support/files.h"
+#include "window/qt/form1.h"
+#include "window/qt/page_list_model.h"
+#include "window/qt/page_list_view.h"
+#include "window/qt/qt_text.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+using namespace lumvrex;
+using lumvrex::testing::FakeDialogs;
+using lumvrex::testing::FixedEffectSource;
+
+namespace {
+
+QString q(const std::string &text)
+{
+    return qString(text);
+}
+
+QStringList qStrings(const PageList &pages)
+{
+    QStringList list;
+    for (const std::string_view page : pages)
+        list.append(qString(page));
+    return list;
+}
+
+QList<QUrl> fileUrls(const QStringList &paths)
+{
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    return urls;
+}
+
+struct DropResult
+{
+    bool enterAccepted = false;
+    bool dropAccepted = false;
+    Qt::DropAction action = Qt::IgnoreAction;
+};
+
+// Delivers a whole drag-and-drop to the list's viewport, as the desktop does.
+// Qt derives the proposed action from the modifiers: Shift proposes a move.
+DropResult dropOn(QAbstractItemView *list, QMimeData *mime, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget *target = list->viewport();
+    const QPoint at(10, 5);
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    DropResult result;
+    QDragEnterEvent enter(at, offered, mime, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &enter);
+    result.enterAccepted = enter.isAccepted();
+    QDragMoveEvent move(at, offered, mime, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(at, offered, mime, Qt::LeftButton, modifiers);
+    drop.setDropAction(Qt::IgnoreAction);
+    QApplication::sendEvent(target, &drop);
+    result.dropAccepted = drop.isAccepted();
+    result.action = drop.dropAction();
+    return result;
+}
+
+DropResult dropFiles(QAbstractItemView *list, const QStringList &paths)
+{
+    QMimeData mime;
+    mime.setUrls(fileUrls(paths));
+    return dropOn(list, &mime);
+}
+
+} // namespace
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void controlsSitWhereTheLayoutPutsThem_data();
+    void controlsSitWhereTheLayoutPutsThem();
+    void windowFrame();
+    void startsEmptyWithoutDefaultButtons();
+    void tabWalksTheControls();
+    void drops_data();
+    void drops();
+    void laterDropsAppend();
+    void dropPastTheLimitKeepsTheList();
+    void clearEmptiesTheList();
+    void listShowsSixColumnsInOneRow();
+    void createPubWritesTheWindowsInputs();
+    void createPubLeavesTheWindowAsItWas();
+    void exitEndsTheApplication();
+    void closingTheWindowEndsTheApplication();
+
+private:
+    std::unique_ptr<Form1> m_form;
+    FakeDialogs m_dialogs;
+    FixedEffectSource m_effects{{0.5f}};
+    template <typename T> T *child(const char *name) const
+    {
+        T *found = m_form->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no child %s", name);
+        return found;
+    }
+    PageListView *list() const { return child<PageListView>("List1"); }
+    QStringList entries() const { return qStrings(m_form->pageList()->pages()); }
+};
+
+void TestForm1::init()
+{
+    m_form = std::make_unique<Form1>();
+    m_dialogs = FakeDialogs{};
+    m_form->setDialogs(&m_dialogs);
+    m_form->setEffectSource(&m_effects);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestForm1::cleanup()
+{
+    m_form.reset();
+}
+
+void TestForm1::controlsSitWhereTheLayoutPutsThem_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");
+
+    const struct
+    {
+        const char *name;
+        const char *caption;
+        int left, top, width, height;
+    } table[] = {
+        {"Label1", "E-Book title:", 120, 120, 975, 255},
+        {"Text1", "", 1200, 120, 5175, 285},
+        {"Label2", "Back color:", 120, 480, 975, 255},
+        {"Text2", "", 1200, 480, 5175, 285},
+        {"Label3", "Pages:", 120, 840, 975, 255},
+        {"List1", "", 1200, 840, 4335, 255},
+        {"Command3", "Clear", 5640, 840, 735, 255},
+        {"Label4", "Init message:", 120, 1200, 975, 255},
+        {"Text3", "", 1200, 1200, 5175, 285},
+        {"Label5", "Resolution (w,h):", 120, 1560, 1335, 255},
+        {"Text4", "", 1440, 1560, 2295, 285},
+        {"Text5", "", 3840, 1560, 2535, 285},
+        {"Label6", "Icon:", 120, 1920, 975, 255},
+        {"Text6", "", 1200, 1920, 5175, 285},
+        {"Command1", "Create pub", 120, 2400, 1335, 375},
+        {"Command2", "Exit", 1560, 2400, 1335, 375},
+    };
+    for (const auto &row : table) {
+        QTest::newRow(row.name) << QString::fromLatin1(row.name) << QString::fromLatin1(row.caption)
+                                << QRect(row.left, row.top, row.width, row.height);
+    }
+}
+
+void TestForm1::controlsSitWhereTheLayoutPutsThem()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+
+    auto *widget = child<QWidget>(qPrintable(name));
+    QCOMPARE(widget->parentWidget(), m_form.get());
+    QCOMPARE(widget->geometry(),
+             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    QVERIFY(widget->isVisible());
+    QVERIFY(widget->isEnabled());
+
+    QString shown;
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        shown = label->text();
+    else if (auto *button = qobject_cast<QPushButton *>(widget))
+        shown = button->text();
+    QCOMPARE(shown, caption);
+    // The caption fits its control in the window's font.
+    if (!caption.isEmpty()) {
+        const int margin = qobject_cast<QPushButton *>(widget) ? 4 : 0;
+        QVERIFY2(widget->fontMetrics().horizontalAdvance(caption) + margin <= widget->width(),
+                 qPrintable(caption));
+        QVERIFY(widget->fontMetrics().height() <= widget->height());
+    }
+}
+
+void TestForm1::windowFrame()
+{
+    QVERIFY(m_form->windowTitle().startsWith(QStringLiteral("Zantrel - Lumvrex ")));
+    QCOMPARE(m_form->size(), QSize(435, 191));
+    QCOMPARE(m_form->minimumSize(), QSize(435, 191));
+    QCOMPARE(m_form->maximumSize(), QSize(435, 191));
+    const Qt::WindowFlags flags = m_form->windowFlags();
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(m_form->testAttribute(Qt::WA_QuitOnClose));
+    QCOMPARE(m_form->objectName(), QStringLiteral("Form1"));
+}
+
+void TestForm1::startsEmptyWithoutDefaultButtons()
+{
+    for (QLineEdit *field : m_form->findChildren<QLineEdit *>())
+        QVERIFY(field->text().isEmpty());
+    QCOMPARE(m_form->findChildren<QLineEdit *>().size(), 6);
+    QVERIFY(entries().isEmpty());
+    for (QPushButton *button : m_form->findChildren<QPushButton *>()) {
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+        QVERIFY(!button->text().contains(u'&'));
+    }
+    for (QLabel *label : m_form->findChildren<QLabel *>()) {
+        QVERIFY(!label->text().contains(u'&'));
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+    }
+}
+
+void TestForm1::tabWalksTheControls()
+{
+    QApplication::setActiveWindow(m_form.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("Command1"));
+
+    const QStringList expected = {"Command2", "Text1", "Text2", "Text3",    "List1",   "Command3",
+                                  "Text4",    "Text5", "Text6", "Command1", "Command2"};
+    QStringList walked;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        walked.append(focused->objectName());
+    }
+    QCOMPARE(walked, expected);
+}
+
+void TestForm1::drops_data()
+{
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("expected");
+
+    const QStringList three = {QStringLiteral("/fotos/uno.jpg"), QStringLiteral("/fotos/dos.png"),
+                               QStringLiteral("/fotos/tres.bmp")};
+    QTest::newRow("three files in drop order") << fileUrls(three) << QString() << three;
+    QTest::newRow("duplicates kept") << fileUrls(
+        {QStringLiteral("/a.png"), QStringLiteral("/b.png"), QStringLiteral("/a.png")})
+                                     << QString()
+                                     << QStringList{QStringLiteral("/a.png"), QStringLiteral("/b.png"),
+                                                    QStringLiteral("/a.png")};
+    QTest::newRow("folders and any kind of file")
+        << fileUrls({QStringLiteral("/home/autora/Imágenes"), QStringLiteral("/notas.txt")}) << QString()
+        << QStringList{QStringLiteral("/home/autora/Imágenes"), QStringLiteral("/notas.txt")};
+    QTest::newRow("percent-encoded names decoded")
+        << QList<QUrl>{QUrl(QStringLiteral("file:///fotos/playa%20en%20C%C3%A1diz%2523.jpg"))} << QString()
+        << QStringList{QString::fromUtf8("/fotos/playa en Cádiz%23.jpg")};
+    QTest::newRow("web links skipped") << QList<QUrl>{QUrl(QStringLiteral("https://example.org/a.png")),
+                                                      QUrl::fromLocalFile(QStringLiteral("/b.png"))}
+                                       << QString() << QStringList{QStringLiteral("/b.png")};
+    QTest::newRow("only text") << QList<QUrl>{} << QStringLiteral("/not/a/file.png") << QStringList{};
+    QTest::newRow("only a web link") << QList<QUrl>{QUrl(QStringLiteral("https://example.org/a.png"))}
+                                     << QString() << QStringList{};
+}
+
+void TestForm1::drops()
+{
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(QString, text);
+    QFETCH(QStringList, expected);
+
+    QMimeData mime;
+    if (!urls.isEmpty())
+        mime.setUrls(urls);
+    if (!text.isEmpty())
+        mime.setText(text);
+    const DropResult result = dropOn(list(), &mime, Qt::ShiftModifier);
+    QCOMPARE(entries(), expected);
+    QCOMPARE(list()->model()->rowCount(), expected.size());
+    QCOMPARE(result.enterAccepted, !expected.isEmpty());
+    if (!expected.isEmpty()) {
+        QVERIFY(result.dropAccepted);
+        QCOMPARE(result.action, Qt::MoveAction); // the proposed action, as it came
+    }
+    QVERIFY(m_dialogs.shown.empty());
+}
+
+void TestForm1::laterDropsAppend()
+{
+    dropFiles(list(), {QStringLiteral("/1.png"), QStringLiteral("/2.png")});
+    dropFiles(list(), {QStringLiteral("/3.png"), QStringLiteral("/1.png")});
+    QCOMPARE(entries(), (QStringList{"/1.png", "/2.png", "/3.png", "/1.png"}));
+    QVERIFY(list()->dragDropMode() == QAbstractItemView::DropOnly); // nothing can be dragged out
+}
+
+void TestForm1::dropPastTheLimitKeepsTheList()
+{
+    QStringList many;
+    for (int i = 0; i < 32760; ++i)
+        many.append(QStringLiteral("/pictures/%1.png").arg(i));
+    QCOMPARE(m_form->pageList()->append(many), 0);
+
+    QStringList dropped;
+    for (int i = 0; i < 10; ++i)
+        dropped.append(QStringLiteral("/dropped/%1.png").arg(i));
+    dropFiles(list(), dropped);
+
+    QCOMPARE(entries().size(), 32767);
+    QCOMPARE(entries().mid(0, 32760), many);
+    QCOMPARE(entries().mid(32760), dropped.mid(0, 7));
+    QTRY_COMPARE(m_dialogs.shown.size(), std::size_t(1)); // shown after the drop has finished
+    QCOMPARE(q(m_dialogs.shown[0].kind), QStringLiteral("warn"));
+    QCOMPARE(q(m_dialogs.shown[0].title), QStringLiteral("Lumvrex"));
+    QVERIFY2(q(m_dialogs.shown[0].text).contains(QStringLiteral(" 3 of the dropped files were not added")),
+             m_dialogs.shown[0].text.c_str());
+
+    dropFiles(list(), {QStringLiteral("/one more.png")});
+    QCOMPARE(entries().size(), 32767);
+    QTRY_COMPARE(m_dialogs.shown.size(), std::size_t(2));
+    QVERIFY(q(m_dialogs.shown[1].text).contains(QStringLiteral(" 1 of the dropped files")));
+}
+
+void TestForm1::clearEmptiesTheList()
+{
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    QVERIFY(entries().isEmpty());
+    dropFiles(list(), {QStringLiteral("/1.png"), QStringLiteral("/2.png")});
+    QCOMPARE(list()->model()->rowCount(), 2);
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    QVERIFY(entries().isEmpty());
+    QCOMPARE(list()->model()->rowCount(), 0);
+    dropFiles(list(), {QStringLiteral("/3.png")});
+    QCOMPARE(entries(), QStringList{QStringLiteral("/3.png")});
+}
+
+void TestForm1::listShowsSixColumnsInOneRow()
+{
+    QStringList seven;
+    for (int i = 0; i < 7; ++i)
+        seven.append(QStringLiteral("/p%1.png").arg(i));
+    dropFiles(list(), seven);
+    QApplication::processEvents();
+
+    const int viewportWidth = list()->viewport()->width();
+    const int column = viewportWidth / 6;
+    for (int i = 0; i < 7; ++i) {
+        const QRect cell = list()->visualRect(list()->model()->index(i, 0));
+        QCOMPARE(cell.left(), i * column);
+        QCOMPARE(cell.top(), 0);
+        QVERIFY(cell.bottom() < list()->viewport()->height());
+    }
+    // The seventh lies past the right edge and is reached by scrolling sideways.
+    QVERIFY(list()->horizontalScrollBar()->maximum() > 0);
+    list()->scrollTo(list()->model()->index(6, 0));
+    QVERIFY(list()->horizontalScrollBar()->value() > 0);
+}
+
+void TestForm1::createPubWritesTheWindowsInputs()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("book.pub"));
+
+    QTest::keyClicks(child<QLineEdit>("Text1"), QStringLiteral("My Book"));
+    QTest::keyClicks(child<QLineEdit>("Text2"), QStringLiteral("255"));
+    QTest::keyClicks(child<QLineEdit>("Text3"), QStringLiteral("INIT-MESSAGE-TEXT"));
+    QTest::keyClicks(child<QLineEdit>("Text4"), QStringLiteral("640"));
+    QTest::keyClicks(child<QLineEdit>("Text5"), QStringLiteral("480"));
+    QTest::keyClicks(child<QLineEdit>("Text6"), QStringLiteral("book.ico"));
+    dropFiles(list(), {QStringLiteral("/b/second.png"), QStringLiteral("/a/first.png")});
+    dropFiles(list(), {QStringLiteral("/c/third.png")});
+
+    m_dialogs.answer = utf8(target);
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+
+    QCOMPARE(m_dialogs.shown.size(), std::size_t(2));
+    QCOMPARE(q(m_dialogs.shown[0].title), QStringLiteral("C:\\MyEBook.pub"));
+    QCOMPARE(q(m_dialogs.shown[1].text), QStringLiteral("Finished!"));
+    const std::string bytes = lumvrex::testing::readWholeFile(utf8(target));
+    const std::vector<std::string> lines = lumvrex::testing::scriptLines(bytes);
+    QCOMPARE(lines.size(), std::size_t(69 + 3 * 28));
+    const std::pair<std::size_t, const char *> expected[] = {
+        {2, "Title = My Book"},
+        {7, "ScreenWidth = 640"},
+        {8, "ScreenHeight = 480"},
+        {20, "Icon=book.ico"},
+        {69 + 18, "FillColor = 255"},
+        {69 + 24, "FileName=/b/second.png"},
+        {69 + 28 + 24, "FileName=/a/first.png"},
+        {69 + 56 + 24, "FileName=/c/third.png"},
+    };
+    for (const auto &[index, line] : expected)
+        QCOMPARE(q(lines[index]), QString::fromLatin1(line));
+    QVERIFY(bytes.find("INIT-MESSAGE") == std::string::npos);
+}
+
+void TestForm1::createPubLeavesTheWindowAsItWas()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QTest::keyClicks(child<QLineEdit>("Text1"), QStringLiteral("Title"));
+    dropFiles(list(), {QStringLiteral("/1.png")});
+    const PublicationInputs before = m_form->publicationInputs();
+
+    const std::optional<std::string> answers[] = {
+        std::nullopt,                                           // cancelled
+        utf8(dir.filePath(QStringLiteral("missing/book.pub"))), // cannot be written
+        utf8(dir.filePath(QStringLiteral("book.pub"))),         // written
+    };
+    for (const std::optional<std::string> &answer : answers) {
+        m_dialogs.answer = answer;
+        QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+        const PublicationInputs after = m_form->publicationInputs();
+        QVERIFY(after.title == before.title);
+        QVERIFY(after.pages == before.pages);
+        QVERIFY(m_form->isVisible());
+    }
+    QCOMPARE(m_dialogs.shown.size(), std::size_t(1 + 2 + 2));
+    QCOMPARE(q(m_dialogs.shown[2].kind), QStringLiteral("warn"));
+    QCOMPARE(q(m_dialogs.shown[4].text), QStringLiteral("Finished!"));
+}
+
+void TestForm1::exitEndsTheApplication()
+{
+    QTimer::singleShot(0, this,
+                       [this] { QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton); });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); }); // would mean it did not end
+    QCOMPARE(QApplication::exec(), 0);
+}
+
+void TestForm1::closingTheWindowEndsTheApplication()
+{
+    QTimer::singleShot(0, this, [this] { m_form->close(); });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QApplication::exec(), 0);
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"

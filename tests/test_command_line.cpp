@@ -1,0 +1,272 @@
+// lumvrex-cli's arguments, parsed in-process; its list reading and sorting.
+#include "cli/command_line.h"
+#include "cli/natural_sort.h"
+#include "cli/path_list_reader.h"
+
+#include "support/files.h"
+
+#include <gtest/gtest.h>
+
+namespace lumvrex {
+namespace {
+
+using namespace std::string_literals;
+
+std::variant<CliOptions, CliExit> parse(const std::vector<std::string> &arguments)
+{
+    return parseCommandLine(arguments);
+}
+
+TEST(CommandLine, TakesEveryOption)
+{
+    const auto parsed = parse(
+        {"--title", "Mi álbum",       "--back-color",  "255",    "--width",    "800",          "--height",
+         "600",     "--icon",         "x.ico",         "-o",     "book.pub",   "--files-from", "-",
+         "--null",  "--natural-sort", "--check-files", "--seed", "4294967295", "a.png",        "b c.png"});
+    ASSERT_TRUE(std::holds_alternative<CliOptions>(parsed));
+    const auto &options = std::get<CliOptions>(parsed);
+    EXPECT_EQ(options.output, "book.pub");
+    EXPECT_EQ(options.inputs.title, "Mi álbum");
+    EXPECT_EQ(options.inputs.backColor, "255");
+    EXPECT_EQ(options.inputs.width, "800");
+    EXPECT_EQ(options.inputs.height, "600");
+    EXPECT_EQ(options.inputs.icon, "x.ico");
+    EXPECT_EQ(options.inputs.pages, (PageList{"a.png", "b c.png"}));
+    EXPECT_EQ(options.filesFrom, "-");
+    EXPECT_TRUE(options.nullSeparated);
+    EXPECT_TRUE(options.naturalSort);
+    EXPECT_TRUE(options.checkFiles);
+    EXPECT_EQ(options.seed, 4294967295u);
+}
+
+TEST(CommandLine, LeavesWhatIsNotGivenEmpty)
+{
+    const auto parsed = parse({"-o", "-"});
+    ASSERT_TRUE(std::holds_alternative<CliOptions>(parsed));
+    const auto &options = std::get<CliOptions>(parsed);
+    EXPECT_EQ(options.output, "-");
+    EXPECT_TRUE(options.inputs.title.empty());
+    EXPECT_TRUE(options.inputs.pages.empty());
+    EXPECT_FALSE(options.filesFrom);
+    EXPECT_FALSE(options.seed);
+}
+
+TEST(CommandLine, HelpNamesTheProgramAndItsExitCodes)
+{
+    const auto parsed = parse({"--help"});
+    ASSERT_TRUE(std::holds_alternative<CliExit>(parsed));
+    const auto &exit = std::get<CliExit>(parsed);
+    EXPECT_EQ(exit.code, 0);
+    EXPECT_NE(exit.text.find("Usage: lumvrex-cli "), std::string::npos) << exit.text;
+    for (const char *option :
+         {"--output", "--title", "--back-color", "--width", "--height", "--icon", "--files-from", "--null",
+          "--natural-sort", "--check-files", "--seed", "--version"})
+        EXPECT_NE(exit.text.find(option), std::string::npos) << option;
+    EXPECT_NE(exit.text.find("2  bad usage or bad input"), std::string::npos);
+    EXPECT_EQ(exit.text.find("platform"), std::string::npos); // no toolkit options
+}
+
+TEST(CommandLine, Version)
+{
+    const auto parsed = parse({"--version"});
+    ASSERT_TRUE(std::holds_alternative<CliExit>(parsed));
+    EXPECT_EQ(std::get<CliExit>(parsed).code, 0);
+    EXPECT_EQ(std::get<CliExit>(parsed).text, "lumvrex-cli 1.00\n");
+}
+
+struct UsageCase
+{
+    const char *name;
+    std::vector<std::string> arguments;
+    const char *message;
+};
+
+class UsageErrors : public ::testing::TestWithParam<UsageCase>
+{
+};
+
+TEST_P(UsageErrors, AreExitCodeTwoWithAHint)
+{
+    const auto parsed = parse(GetParam().arguments);
+    ASSERT_TRUE(std::holds_alternative<CliExit>(parsed));
+    const auto &exit = std::get<CliExit>(parsed);
+    EXPECT_EQ(exit.code, 2);
+    EXPECT_TRUE(exit.text.starts_with("lumvrex-cli: ")) << exit.text;
+    EXPECT_NE(exit.text.find(GetParam().message), std::string::npos) << exit.text;
+    EXPECT_NE(exit.text.find("Try 'lumvrex-cli --help'"), std::string::npos) << exit.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UsageErrors,
+    ::testing::Values(
+        UsageCase{"no_output", {"a.png"}, "-o OUTPUT"},
+        UsageCase{"empty_output", {"-o", ""}, "the output file name is empty"},
+        UsageCase{"unknown_option", {"-o", "x", "--colour"}, "--colour"},
+        UsageCase{"seed_not_a_number", {"-o", "x", "--seed", "ten"}, "--seed takes a whole number"},
+        UsageCase{"seed_with_a_sign", {"-o", "x", "--seed", "+1"}, "--seed takes a whole number"},
+        UsageCase{"seed_too_large", {"-o", "x", "--seed", "4294967296"}, "not \"4294967296\""},
+        UsageCase{"null_without_a_list", {"-o", "x", "--null"}, "--files-from"},
+        UsageCase{"option_given_twice", {"-o", "x", "--title", "a", "--title", "b"}, "--title"}),
+    [](const auto &info) { return testing::caseName(info.param.name); });
+
+struct ListCase
+{
+    const char *name;
+    std::string list;
+    bool nullSeparated;
+    std::vector<std::string> expected;
+    std::vector<std::size_t> lines; // where each was in the list
+};
+
+class PathLists : public ::testing::TestWithParam<ListCase>
+{
+};
+
+TEST_P(PathLists, GiveTheirPathsInOrder)
+{
+    const ListCase &c = GetParam();
+    // Fed in pieces of every size, as reads may deliver them.
+    for (const std::size_t piece : {std::size_t(1), std::size_t(2), std::size_t(7), c.list.size() + 1}) {
+        PageList pages{"/first.png"};
+        std::vector<std::size_t> lines;
+        PathListParser parser("the list", c.nullSeparated, PathListLimits{32767}, pages, &lines);
+        for (std::size_t at = 0; at < c.list.size(); at += piece)
+            ASSERT_TRUE(parser.feed(std::string_view(c.list).substr(at, piece)));
+        ASSERT_TRUE(parser.finish());
+        PageList expected{"/first.png"};
+        for (const std::string &path : c.expected)
+            expected.append(path);
+        EXPECT_EQ(pages, expected) << "pieces of " << piece;
+        EXPECT_EQ(lines, c.lines) << "pieces of " << piece;
+    }
+}
+
+const std::vector<std::string> kThree = {"/a b/one.png", "/fotos/niño.jpg", "/three.png"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PathLists,
+    ::testing::Values(
+        ListCase{"lines", "/a b/one.png\n/fotos/niño.jpg\n/three.png\n", false, kThree, {1, 2, 3}},
+        ListCase{"crlf_empty_lines_no_final_end",
+                 "/a b/one.png\r\n\r\n\n/fotos/niño.jpg\r\n/three.png",
+                 false,
+                 kThree,
+                 {1, 4, 5}},
+        ListCase{"byte_order_mark",
+                 "\xEF\xBB\xBF/a b/one.png\n/fotos/niño.jpg\n/three.png\n",
+                 false,
+                 kThree,
+                 {1, 2, 3}},
+        ListCase{"nul_separated_empty_entries_skipped",
+                 "/a b/one.png\0/fotos/niño.jpg\0\0/three.png\0"s,
+                 true,
+                 kThree,
+                 {1, 2, 4}},
+        ListCase{"nul_separated_keeps_cr_and_newlines", "a\r\nb\0c"s, true, {"a\r\nb", "c"}, {1, 2}},
+        ListCase{"not_utf8_is_left_to_the_encoder",
+                 "ok\nfoto\xFF"
+                 "a.png",
+                 false,
+                 {"ok",
+                  "foto\xFF"
+                  "a.png"},
+                 {1, 2}},
+        ListCase{"empty", "", false, {}, {}}, ListCase{"only_separators", "\n\r\n\n", false, {}, {}}),
+    [](const auto &info) { return testing::caseName(info.param.name); });
+
+struct BadListCase
+{
+    const char *name;
+    std::string list;
+    bool nullSeparated;
+    std::size_t maxPages;
+    const char *message;
+};
+
+class BadPathLists : public ::testing::TestWithParam<BadListCase>
+{
+};
+
+TEST_P(BadPathLists, AreRefusedWithWhereAndWhy)
+{
+    const BadListCase &c = GetParam();
+    PageList pages;
+    PathListParser parser("the list \"x\"", c.nullSeparated, PathListLimits{c.maxPages}, pages);
+    Status status = parser.feed(c.list);
+    if (status)
+        status = parser.finish();
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.error().kind, Error::Kind::BadInput);
+    EXPECT_EQ(status.error().message, c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadPathLists,
+    ::testing::Values(
+        BadListCase{"nul_in_a_line", "a.png\nb\0c.png\n"s, false, 10,
+                    "line 2 of the list \"x\" holds a NUL byte: if the list is NUL-separated, use --null"},
+        BadListCase{"too_long", "ok\n" + std::string(40000, 'x') + "\n", false, 10,
+                    "line 2 of the list \"x\" is longer than 32,767 bytes"},
+        BadListCase{
+            "too_long_of_nul_bytes", std::string(40000, '\0'), false, 10,
+            "line 1 of the list \"x\" is longer than 32,767 bytes; it holds NUL bytes: if the list is "
+            "NUL-separated, use --null"},
+        BadListCase{"too_long_entry", "a\0"s + std::string(32768, 'y'), true, 10,
+                    "entry 2 of the list \"x\" is longer than 32,767 bytes"},
+        BadListCase{"too_many", "a\nb\nc\n", false, 2, "the list \"x\" gives more than 2 pages"}),
+    [](const auto &info) { return testing::caseName(info.param.name); });
+
+TEST(PathListLimitsTest, AnEntryOfExactlyTheLongestLengthIsTaken)
+{
+    PageList pages;
+    PathListParser parser("the list", false, PathListLimits{10}, pages);
+    const std::string longest(32767, 'z');
+    ASSERT_TRUE(parser.feed("\xEF\xBB\xBF" + longest + "\r\n"));
+    ASSERT_TRUE(parser.finish());
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0], longest);
+}
+
+TEST(PathListLimitsTest, StopsAtTheTotalSize)
+{
+    PageList pages;
+    PathListParser parser("the list", false, PathListLimits{32767, 32767, std::size_t(1) << 20}, pages);
+    Status status;
+    for (int i = 0; i < 40 && status; ++i)
+        status = parser.feed(std::string(30000, 'a') + "\n");
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.error().message, "the list holds more than 1 MiB of paths");
+    EXPECT_EQ(pages.size(), 34u);
+}
+
+struct SortCase
+{
+    const char *name;
+    PageList given;
+    PageList sorted;
+};
+
+class NaturalSort : public ::testing::TestWithParam<SortCase>
+{
+};
+
+TEST_P(NaturalSort, PutsNumbersInTheirOrder)
+{
+    EXPECT_EQ(sortedNaturally(GetParam().given), GetParam().sorted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NaturalSort,
+    ::testing::Values(SortCase{"numbers_by_value",
+                               {"page10.png", "page2.png", "page1.png"},
+                               {"page1.png", "page2.png", "page10.png"}},
+                      SortCase{"leading_zeros", {"p010", "p9", "p0011"}, {"p9", "p010", "p0011"}},
+                      SortCase{"case_folded_latin",
+                               {"b.png", "Á.png", "a.png", "B.png", "á2.png"},
+                               {"a.png", "B.png", "b.png", "Á.png", "á2.png"}},
+                      SortCase{"equal_keeps_order_and_is_total", {"x", "X", "x"}, {"X", "x", "x"}},
+                      SortCase{"prefix_first", {"foto10b", "foto10"}, {"foto10", "foto10b"}}),
+    [](const auto &info) { return testing::caseName(info.param.name); });
+
+} // namespace
+} // namespace lumvrex

@@ -1,0 +1,157 @@
+#include "window/qt/form1.h"
+
+#include "publication/create_publication.h"
+#include "runtime/decimal_separator.h"
+#include "runtime/page_effect_source.h"
+#include "window/form1_layout.h"
+#include "window/qt/page_list_model.h"
+#include "window/qt/page_list_view.h"
+#include "window/qt/qt_dialogs.h"
+#include "window/qt/qt_text.h"
+#include "window/qt/taskbar_hint.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+
+namespace lumvrex {
+namespace {
+
+// At 96 dpi a pixel is 15 twips; Qt scales logical pixels on denser screens.
+QRect pixels(const TwipsRect &twips)
+{
+    return {pixelsFromTwips(twips.left), pixelsFromTwips(twips.top), pixelsFromTwips(twips.width),
+            pixelsFromTwips(twips.height)};
+}
+
+QWidget *makeControl(const ControlSpec &spec, QWidget *parent, PageListModel *pages)
+{
+    QWidget *widget = nullptr;
+    switch (spec.kind) {
+    case ControlKind::Label:
+        widget = new QLabel(qString(spec.caption), parent);
+        break;
+    case ControlKind::TextField:
+        widget = new QLineEdit(parent);
+        break;
+    case ControlKind::PageList:
+        widget = new PageListView(pages, parent);
+        break;
+    case ControlKind::PushButton: {
+        auto *button = new QPushButton(qString(spec.caption), parent);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(qString(spec.name));
+    widget->setGeometry(pixels(spec.place));
+    return widget;
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : QWidget(parent)
+    , m_pages(new PageListModel(this))
+    , m_ownDialogs(std::make_unique<QtDialogs>(this))
+    , m_ownEffects(std::make_unique<ClockEffectSource>())
+    , m_dialogs(m_ownDialogs.get())
+    , m_effects(m_ownEffects.get())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(qString(kForm1Caption));
+    // A fixed tool window with a close box only.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // Qt::Tool windows do not end the application when closed; this one must.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    setFixedSize(pixels(kForm1ClientArea).size());
+
+    // Narrow and small enough for the 17-pixel labels and buttons: the
+    // captions were laid out for a smaller system font than today's.
+    QFont small(QStringLiteral("DejaVu Sans Condensed"));
+    small.setPixelSize(10);
+    setFont(small);
+
+    buildControls();
+    setTabOrderAndFocus();
+    leaveOutOfTaskbar(this);
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    for (const ControlSpec &spec : kForm1Controls)
+        makeControl(spec, this, m_pages);
+    const auto find = [this]<typename Widget>(Widget *&member, const char *name) {
+        member = findChild<Widget *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    };
+    find(Label1, "Label1");
+    find(Label2, "Label2");
+    find(Label3, "Label3");
+    find(Label4, "Label4");
+    find(Label5, "Label5");
+    find(Label6, "Label6");
+    find(Text1, "Text1");
+    find(Text2, "Text2");
+    find(Text3, "Text3");
+    find(Text4, "Text4");
+    find(Text5, "Text5");
+    find(Text6, "Text6");
+    find(List1, "List1");
+    find(Command1, "Command1");
+    find(Command2, "Command2");
+    find(Command3, "Command3");
+
+    connect(Command1, &QPushButton::clicked, this, &Form1::createPublicationClicked);
+    connect(Command2, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+    connect(Command3, &QPushButton::clicked, m_pages, &PageListModel::clear);
+    // Queued: the message waits until the drop itself has been completed.
+    connect(List1, &PageListView::dropOverflowed, this, &Form1::reportDropOverflow, Qt::QueuedConnection);
+}
+
+void Form1::setTabOrderAndFocus()
+{
+    QList<QWidget *> order;
+    for (const ControlSpec *spec : form1FocusOrder())
+        order.append(findChild<QWidget *>(qString(spec->name), Qt::FindDirectChildrenOnly));
+    for (qsizetype i = 0; i < order.size(); ++i)
+        setTabOrder(order[i], order[(i + 1) % order.size()]);
+    order.front()->setFocus();
+}
+
+void Form1::setDialogs(Dialogs *dialogs)
+{
+    m_dialogs = dialogs ? dialogs : m_ownDialogs.get();
+}
+
+void Form1::setEffectSource(PageEffectSource *effects)
+{
+    m_effects = effects ? effects : m_ownEffects.get();
+}
+
+PublicationInputs Form1::publicationInputs() const
+{
+    return {utf8(Text1->text()), utf8(Text2->text()), utf8(Text4->text()),
+            utf8(Text5->text()), utf8(Text6->text()), m_pages->pages()};
+}
+
+void Form1::createPublicationClicked()
+{
+    const char separator = scriptDecimalSeparator(utf8(QLocale().decimalPoint()));
+    createPublication(publicationInputs(), *m_dialogs, *m_effects, separator);
+}
+
+void Form1::reportDropOverflow(qsizetype notAdded)
+{
+    m_dialogs->warn(kApplicationTitle,
+                    "The page list holds at most " + std::to_string(kMaxPages)
+                        + " pages: " + std::to_string(notAdded) + " of the dropped files were not added.");
+}
+
+} // namespace lumvrex

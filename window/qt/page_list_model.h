@@ -1,0 +1,32 @@
+#pragma once
+
+#include "publication/page_list.h"
+
+#include <QAbstractListModel>
+#include <QStringList>
+
+namespace lumvrex {
+
+// The pages: file paths in the order they were added, duplicates kept.
+// Holds at most kMaxPages entries.
+class PageListModel final : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    const PageList &pages() const { return m_pages; }
+    QString path(qsizetype row) const;
+
+    // Appends as many of paths as fit; returns how many did not.
+    qsizetype append(const QStringList &paths);
+    void clear();
+
+private:
+    PageList m_pages; // UTF-8, as the script is made from them
+};
+
+} // namespace lumvrex

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "runtime/dialogs.h"
+
+class QWidget;
+
+namespace lumvrex {
+
+// Dialogs shown with Qt's own input dialog and message box.
+class QtDialogs final : public Dialogs
+{
+public:
+    explicit QtDialogs(QWidget *parent = nullptr);
+
+    std::optional<std::string> askText(std::string_view title, std::string_view prompt) override;
+    void inform(std::string_view title, std::string_view text) override;
+    void warn(std::string_view title, std::string_view text) override;
+
+private:
+    QWidget *m_parent;
+};
+
+} // namespace lumvrex
