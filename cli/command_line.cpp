@@ -41,7 +41,7 @@ std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string
 {
     CLI::App app(kDescription, kProgram);
     app.footer(kExitCodes);
-    app.set_version_flag("--version", std::string(kProgram) + " " + LUMVREX_VERSION_TEXT,
+    app.set_version_flag("-v,--version", std::string(kProgram) + " " + LUMVREX_VERSION_TEXT,
                          "Show the version and exit.");
     app.set_help_flag("-h,--help", "Show this help and exit.");
     app.get_formatter()->column_width(28);
