@@ -9,16 +9,19 @@ namespace lumvrex {
 CreateOutcome createPublication(PublicationInputs inputs, Dialogs &dialogs, PageEffectSource &effects,
                                 char decimalSeparator)
 {
-    const std::optional<std::string> path = dialogs.askText("C:\\MyEBook.pub", "Output file:");
-    if (!path || path->empty())
-        return CreateOutcome::Cancelled;
-
     const char *const messageTitle = "Lumvrex";
+    // Checked before the path is asked for: a user who learns only after
+    // typing a path that a field cannot be written has typed it for nothing.
     const Result<EncodedInputs> encoded = encodeInputs(std::move(inputs));
     if (!encoded) {
         dialogs.warn(messageTitle, "The publication was not written.\n\n" + encoded.error().message);
         return CreateOutcome::Refused;
     }
+
+    const std::optional<std::string> path = dialogs.askText("C:\\MyEBook.pub", "Output file:");
+    if (!path || path->empty())
+        return CreateOutcome::Cancelled;
+
     const Status written = publishToFile(pathFromUtf8(*path), *encoded, effects, decimalSeparator);
     if (!written) {
         dialogs.warn(messageTitle, written.error().message);

@@ -14,9 +14,11 @@ enum class CreateOutcome {
     Finished,  // written and reported with "Finished!"
 };
 
-// "Create pub": asks for the output path, writes the script there and says
-// "Finished!". Every failure is reported and leaves the caller's state and
-// any existing file untouched, so the command can be run again at once.
+// "Create pub": checks the inputs, asks for the output path, writes the
+// script there and says "Finished!". Inputs a script cannot hold are
+// reported before any question. Every failure is reported and leaves the
+// caller's state and any existing file untouched, so the command can be run
+// again at once.
 CreateOutcome createPublication(PublicationInputs inputs, Dialogs &dialogs, PageEffectSource &effects,
                                 char decimalSeparator);
 

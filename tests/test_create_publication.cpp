@@ -86,7 +86,7 @@ TEST(CreatePublication, AFailureIsReportedAndTheNextRunWorks)
     EXPECT_EQ(dialogs.shown.back().text, "Finished!");
 }
 
-TEST(CreatePublication, InputsAScriptCannotHoldAreNamedAndNothingIsWritten)
+TEST(CreatePublication, InputsAScriptCannotHoldAreNamedBeforeAnyQuestion)
 {
     TemporaryFolder folder;
     FakeDialogs dialogs;
@@ -96,6 +96,7 @@ TEST(CreatePublication, InputsAScriptCannotHoldAreNamedAndNothingIsWritten)
     in.title = "Mi libro ✓";
 
     EXPECT_EQ(createPublication(in, dialogs, effects, '.'), CreateOutcome::Refused);
+    ASSERT_EQ(dialogs.shown.size(), 1u); // no path was asked for
     EXPECT_EQ(dialogs.shown.back().kind, "warn");
     EXPECT_TRUE(dialogs.shown.back().text.starts_with(
         "The publication was not written.\n\nThe field \"E-Book title:\""))
