@@ -3,6 +3,8 @@
 #include "runtime/input_file.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -22,6 +24,24 @@ std::string withThousands(std::size_t number)
         grouped += digits[i];
     }
     return grouped;
+}
+
+// How many bytes at the start are the separator, eight at a time.
+std::size_t separatorRun(std::string_view bytes, char separator)
+{
+    std::uint64_t repeated = 0;
+    std::memset(&repeated, separator, sizeof repeated);
+    std::size_t run = 0;
+    while (run + 8 <= bytes.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + run, sizeof word);
+        if (word != repeated)
+            break;
+        run += 8;
+    }
+    while (run < bytes.size() && bytes[run] == separator)
+        ++run;
+    return run;
 }
 
 } // namespace
@@ -53,6 +73,14 @@ Status PathListParser::feed(std::string_view bytes)
     // Room for a CR and a byte order mark beside the longest path.
     const std::size_t longestEntry = m_limits.maxPathBytes + 1 + kByteOrderMark.size();
     while (!bytes.empty()) {
+        if (m_pending.empty()) {
+            // Empty entries, which a list of NUL bytes holds by the billion.
+            const std::size_t empty = separatorRun(bytes, m_separator);
+            m_entry += empty;
+            bytes.remove_prefix(empty);
+            if (bytes.empty())
+                break;
+        }
         const std::size_t end = bytes.find(m_separator);
         const std::string_view piece = bytes.substr(0, end);
         if (m_pending.size() + piece.size() > longestEntry) {

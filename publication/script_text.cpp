@@ -176,7 +176,8 @@ Result<EncodedInputs> encodeInputs(PublicationInputs inputs, const PageNamer &na
                                     : "Page " + std::to_string(i + 1) + " (" + utf8::printable(page) + ")",
                                 std::move(flaws)});
         }
-        std::memmove(to, buffer.get(), length);
+        if (length > 0)
+            std::memmove(to, buffer.get(), length);
         return length;
     });
     if (!problems.empty())

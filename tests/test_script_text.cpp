@@ -211,5 +211,20 @@ TEST(EncodeInputsLimits, EncodesFieldsAndPages)
     EXPECT_EQ(encoded->pages.size(), 2u);
 }
 
+TEST(EncodeInputsLimits, EmptyPagesStayEmpty)
+{
+    // A page may be empty (a drop cannot make one, a caller can): it
+    // encodes to nothing, before, between and after others.
+    for (const PageList &pages : {PageList{"", ""}, PageList{"", "a\xC3\xB1", ""}}) {
+        PublicationInputs in;
+        in.pages = pages;
+        const Result<EncodedInputs> encoded = encodeInputs(in);
+        ASSERT_TRUE(encoded);
+        ASSERT_EQ(encoded->pages.size(), pages.size());
+        for (std::size_t i = 0; i < pages.size(); ++i)
+            EXPECT_EQ(encoded->pages[i], pages[i] == "" ? "" : "a\xF1");
+    }
+}
+
 } // namespace
 } // namespace lumvrex

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,6 +36,11 @@ namespace {
     if (options.as == ProgramOptions::As::Nobody && ::geteuid() == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0)
             ::_exit(99);
+    }
+    if (options.addressSpaceLimit) {
+        rlimit limit = {};
+        limit.rlim_cur = limit.rlim_max = *options.addressSpaceLimit;
+        ::setrlimit(RLIMIT_AS, &limit);
     }
     if (options.as == ProgramOptions::As::SmallFileLimit) {
         ::signal(SIGXFSZ, SIG_IGN);
@@ -98,8 +104,21 @@ ProgramRun runProgram(const std::filesystem::path &program, const std::vector<st
         ::close(in[1]);
         fds[2].fd = -1;
     }
+    const auto signalAt = std::chrono::steady_clock::now() + options.signalAfter;
+    bool signalled = options.signal == 0;
     while (fds[0].fd >= 0 || fds[1].fd >= 0) {
-        if (::poll(fds, 3, -1) < 0 && errno != EINTR)
+        int timeout = -1;
+        if (!signalled) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                signalAt - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                ::kill(child, options.signal);
+                signalled = true;
+            } else {
+                timeout = static_cast<int>(left.count());
+            }
+        }
+        if (::poll(fds, 3, timeout) < 0 && errno != EINTR)
             break;
         char buffer[65536];
         for (int i = 0; i < 2; ++i) {
@@ -125,9 +144,14 @@ ProgramRun runProgram(const std::filesystem::path &program, const std::vector<st
     }
     if (fds[2].fd >= 0)
         ::close(fds[2].fd);
+    if (!signalled)
+        ::kill(child, options.signal); // it ended its output first; the signal still goes
     int status = 0;
-    ::waitpid(child, &status, 0);
+    rusage usage = {};
+    ::wait4(child, &status, 0, &usage);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.endedBySignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    run.peakKilobytes = usage.ru_maxrss;
     return run;
 }
 
