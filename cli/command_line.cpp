@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <memory>
 
 namespace lumvrex {
 namespace {
@@ -16,6 +17,20 @@ const char *const kExitCodes = "Exit codes:\n"
                                "  0  the script was written\n"
                                "  1  the script could not be written (the message names the path and why)\n"
                                "  2  bad usage or bad input; nothing was written";
+
+// CLI11 puts the description before the usage line; people look for
+// "Usage:" first.
+class UsageFirst final : public CLI::Formatter
+{
+public:
+    std::string make_help(const CLI::App *app, std::string name, CLI::AppFormatMode mode) const override
+    {
+        if (mode == CLI::AppFormatMode::Sub)
+            return make_expanded(app);
+        return make_usage(app, std::move(name)) + "\n" + make_description(app) + make_positionals(app)
+            + make_groups(app, mode) + "\n" + make_footer(app);
+    }
+};
 
 CliExit usageError(const std::string &message)
 {
@@ -44,7 +59,9 @@ std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string
     app.set_version_flag("-v,--version", std::string(kProgram) + " " + LUMVREX_VERSION_TEXT,
                          "Show the version and exit.");
     app.set_help_flag("-h,--help", "Show this help and exit.");
-    app.get_formatter()->column_width(28);
+    auto formatter = std::make_shared<UsageFirst>();
+    formatter->column_width(28);
+    app.formatter(formatter);
 
     CliOptions options;
     std::string filesFrom;

@@ -57,7 +57,7 @@ TEST(CommandLine, HelpNamesTheProgramAndItsExitCodes)
     ASSERT_TRUE(std::holds_alternative<CliExit>(parsed));
     const auto &exit = std::get<CliExit>(parsed);
     EXPECT_EQ(exit.code, 0);
-    EXPECT_NE(exit.text.find("Usage: lumvrex-cli "), std::string::npos) << exit.text;
+    EXPECT_TRUE(exit.text.starts_with("Usage: lumvrex-cli ")) << exit.text;
     for (const char *option :
          {"--output", "--title", "--back-color", "--width", "--height", "--icon", "--files-from", "--null",
           "--natural-sort", "--check-files", "--seed", "--version"})
