@@ -73,7 +73,7 @@ Status PathListParser::feed(std::string_view bytes)
     // Room for a CR and a byte order mark beside the longest path.
     const std::size_t longestEntry = m_limits.maxPathBytes + 1 + kByteOrderMark.size();
     while (!bytes.empty()) {
-        if (m_pending.empty()) {
+        if (m_pending.empty() && bytes.front() == m_separator) {
             // Empty entries, which a list of NUL bytes holds by the billion.
             const std::size_t empty = separatorRun(bytes, m_separator);
             m_entry += empty;
