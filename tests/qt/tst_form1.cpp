@@ -14,7 +14,9 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 
 using namespace lumvrex;
@@ -98,6 +100,11 @@ private slots:
     void dropPastTheLimitKeepsTheList();
     void clearEmptiesTheList();
     void listShowsSixColumnsInOneRow();
+    void listShowsFileNamesAndTellsThePathInTooltips_data();
+    void listShowsFileNamesAndTellsThePathInTooltips();
+    void cellsElideFileNamesInTheMiddle_data();
+    void cellsElideFileNamesInTheMiddle();
+    void tooltipsShowWhileTheWindowIsInactive();
     void createPubWritesTheWindowsInputs();
     void createPubLeavesTheWindowAsItWas();
     void exitEndsTheApplication();
@@ -364,6 +371,92 @@ void TestForm1::listShowsSixColumnsInOneRow()
     QVERIFY(list()->horizontalScrollBar()->maximum() > 0);
     list()->scrollTo(list()->model()->index(6, 0));
     QVERIFY(list()->horizontalScrollBar()->value() > 0);
+}
+
+void TestForm1::listShowsFileNamesAndTellsThePathInTooltips_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("picture") << QStringLiteral("/home/autora/Fotos/foto_0001.jpg")
+                             << QStringLiteral("foto_0001.jpg");
+    QTest::newRow("blanks and accents")
+        << QString::fromUtf8("/home/autora/Imágenes/la caleta.jpg") << QString::fromUtf8("la caleta.jpg");
+    QTest::newRow("folder") << QString::fromUtf8("/home/autora/Imágenes/") << QString::fromUtf8("Imágenes");
+    QTest::newRow("root folder") << QStringLiteral("/") << QStringLiteral("/");
+    QTest::newRow("name that looks like markup")
+        << QStringLiteral("/fotos/<b>playa</b>.jpg") << QStringLiteral("b>.jpg");
+    QTest::newRow("name with a backslash") << QStringLiteral("/fotos/a\\b.jpg") << QStringLiteral("a\\b.jpg");
+}
+
+void TestForm1::listShowsFileNamesAndTellsThePathInTooltips()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, shown);
+
+    dropFiles(list(), {QStringLiteral("/fotos/primera.jpg"), path, QStringLiteral("/fotos/tercera.jpg")});
+    const QModelIndex cell = list()->model()->index(1, 0);
+    QCOMPARE(cell.data(Qt::DisplayRole).toString(), shown);
+    const QString tooltip = cell.data(Qt::ToolTipRole).toString();
+    QCOMPARE(tooltip, QStringLiteral("page 2 of 3\n") + path);
+    QVERIFY(!Qt::mightBeRichText(tooltip)); // shown as the plain text it is
+    QCOMPARE(entries().at(1), path);        // the script still gets the whole path
+}
+
+void TestForm1::cellsElideFileNamesInTheMiddle_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("lookAlike");
+
+    QTest::newRow("names that differ at the start")
+        << "/fotos/aaaa_de_la_playa_de_la_caleta_al_atardecer.jpg"
+        << "/fotos/zzzz_de_la_playa_de_la_caleta_al_atardecer.jpg" << false;
+    QTest::newRow("names that differ in the extension")
+        << "/fotos/playa_de_la_caleta_al_atardecer.jpg"
+        << "/fotos/playa_de_la_caleta_al_atardecer.png" << false;
+    QTest::newRow("same name in other folders") << "/fotos/2023/playa.jpg"
+                                                << "/fotos/2024/playa.jpg" << true;
+}
+
+// A cell is too narrow for a long name; what it shows must keep the name's
+// start and its extension.
+void TestForm1::cellsElideFileNamesInTheMiddle()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, lookAlike);
+
+    const auto cellImage = [this](const QString &path) {
+        m_form->pageList()->clear();
+        dropFiles(list(), {path});
+        QApplication::processEvents();
+        return list()->viewport()->grab(list()->visualRect(list()->model()->index(0, 0))).toImage();
+    };
+    const QImage a = cellImage(first);
+    const QImage b = cellImage(second);
+    QVERIFY(!a.isNull());
+    QCOMPARE(a == b, lookAlike);
+}
+
+void TestForm1::tooltipsShowWhileTheWindowIsInactive()
+{
+    dropFiles(list(),
+              {QStringLiteral("/fotos/uno.jpg"), QStringLiteral("/fotos/dos.jpg"),
+               QStringLiteral("/fotos/tres.jpg")});
+    QApplication::processEvents();
+    QWidget fileManager;
+    fileManager.resize(200, 100);
+    fileManager.show();
+    fileManager.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&fileManager));
+    QVERIFY(!m_form->isActiveWindow());
+
+    const QRect cell = list()->visualRect(list()->model()->index(1, 0));
+    QTest::mouseMove(m_form->windowHandle(), list()->viewport()->mapTo(m_form.get(), cell.center()));
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("page 2 of 3\n/fotos/dos.jpg"));
+    QToolTip::hideText();
 }
 
 void TestForm1::createPubWritesTheWindowsInputs()

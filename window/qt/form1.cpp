@@ -69,6 +69,9 @@ Form1::Form1(QWidget *parent)
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     // Qt::Tool windows do not end the application when closed; this one must.
     setAttribute(Qt::WA_QuitOnClose, true);
+    // The path of a page is in its tooltip; the user may be looking at it
+    // while working in the file manager the pictures come from.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFixedSize(pixels(kForm1ClientArea).size());
 
     // Narrow and small enough for the 17-pixel labels and buttons: the

@@ -24,8 +24,9 @@ PageListView::PageListView(PageListModel *model, QWidget *parent)
     setFlow(QListView::TopToBottom);
     setWrapping(true);
     setUniformItemSizes(true);
-    // The end of a path, the file's own name, says most in a narrow column.
-    setTextElideMode(Qt::ElideLeft);
+    // A cell shows a file name: its start and its extension tell pictures
+    // apart, the middle gives way when the column is too narrow.
+    setTextElideMode(Qt::ElideMiddle);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
