@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -94,6 +95,8 @@ private slots:
     void windowFrame();
     void startsEmptyWithoutDefaultButtons();
     void tabWalksTheControls();
+    void returnAndEnterClickTheFocusedButton_data();
+    void returnAndEnterClickTheFocusedButton();
     void drops_data();
     void drops();
     void laterDropsAppend();
@@ -107,6 +110,7 @@ private slots:
     void tooltipsShowWhileTheWindowIsInactive();
     void createPubWritesTheWindowsInputs();
     void createPubLeavesTheWindowAsItWas();
+    void exitEndsTheApplication_data();
     void exitEndsTheApplication();
     void closingTheWindowEndsTheApplication();
 
@@ -251,6 +255,52 @@ void TestForm1::tabWalksTheControls()
         walked.append(focused->objectName());
     }
     QCOMPARE(walked, expected);
+}
+
+void TestForm1::returnAndEnterClickTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("autoRepeat");
+    QTest::addColumn<int>("clicks");
+
+    QTest::newRow("Return on Create pub")
+        << "Command1" << int(Qt::Key_Return) << Qt::KeyboardModifiers() << false << 1;
+    QTest::newRow("keypad Enter on Create pub")
+        << "Command1" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << false << 1;
+    QTest::newRow("Return on Clear") << "Command3" << int(Qt::Key_Return) << Qt::KeyboardModifiers() << false
+                                     << 1;
+    QTest::newRow("Space on Clear, as before")
+        << "Command3" << int(Qt::Key_Space) << Qt::KeyboardModifiers() << false << 1;
+    QTest::newRow("a held Return does not click again")
+        << "Command1" << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true << 0;
+    QTest::newRow("Ctrl+Return is not a click")
+        << "Command1" << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << false << 0;
+}
+
+void TestForm1::returnAndEnterClickTheFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, autoRepeat);
+    QFETCH(int, clicks);
+
+    auto *target = child<QPushButton>(qPrintable(button));
+    target->setFocus();
+    QSignalSpy clicked(target, &QAbstractButton::clicked);
+    if (autoRepeat) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, QString(), true);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, QString(), true);
+        QApplication::sendEvent(target, &release);
+    } else {
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    }
+    QCOMPARE(clicked.count(), clicks);
+    for (QPushButton *each : m_form->findChildren<QPushButton *>())
+        QVERIFY(!each->isDefault());
 }
 
 void TestForm1::drops_data()
@@ -524,10 +574,23 @@ void TestForm1::createPubLeavesTheWindowAsItWas()
     QCOMPARE(q(m_dialogs.shown[4].text), QStringLiteral("Finished!"));
 }
 
+void TestForm1::exitEndsTheApplication_data()
+{
+    QTest::addColumn<int>("key"); // 0: a mouse click
+    QTest::newRow("click") << 0;
+    QTest::newRow("Return") << int(Qt::Key_Return);
+}
+
 void TestForm1::exitEndsTheApplication()
 {
-    QTimer::singleShot(0, this,
-                       [this] { QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton); });
+    QFETCH(int, key);
+    QTimer::singleShot(0, this, [this, key] {
+        auto *exit = child<QPushButton>("Command2");
+        if (key == 0)
+            QTest::mouseClick(exit, Qt::LeftButton);
+        else
+            QTest::keyClick(exit, Qt::Key(key));
+    });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); }); // would mean it did not end
     QCOMPARE(QApplication::exec(), 0);
 }

@@ -11,6 +11,7 @@
 #include "window/qt/taskbar_hint.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -26,6 +27,29 @@ QRect pixels(const TwipsRect &twips)
             pixelsFromTwips(twips.height)};
 }
 
+// Return and Enter click the focused button, as Space does. Qt does that
+// only for a dialog's default buttons, and this window has none.
+class PushButton final : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            QPushButton::keyPressEvent(event);
+            return;
+        }
+        // A held key clicks once: the Return that closes "Finished!" must
+        // not run "Create pub" again when the focus comes back here.
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+    }
+};
+
 QWidget *makeControl(const ControlSpec &spec, QWidget *parent, PageListModel *pages)
 {
     QWidget *widget = nullptr;
@@ -40,7 +64,7 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent, PageListModel *pa
         widget = new PageListView(pages, parent);
         break;
     case ControlKind::PushButton: {
-        auto *button = new QPushButton(qString(spec.caption), parent);
+        auto *button = new PushButton(qString(spec.caption), parent);
         button->setAutoDefault(false);
         button->setDefault(false);
         widget = button;
