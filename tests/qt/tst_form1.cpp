@@ -214,7 +214,7 @@ void TestForm1::windowFrame()
     QCOMPARE(m_form->minimumSize(), QSize(435, 191));
     QCOMPARE(m_form->maximumSize(), QSize(435, 191));
     const Qt::WindowFlags flags = m_form->windowFlags();
-    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Window);
     QVERIFY(flags & Qt::WindowCloseButtonHint);
     QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));

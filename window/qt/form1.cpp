@@ -88,11 +88,11 @@ Form1::Form1(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(qString(kForm1Caption));
-    // A fixed tool window with a close box only.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    // A normal window of fixed size with a close box only. A tool window
+    // would be transient for Qt's hidden group leader, and window managers
+    // would neither focus it nor give the focus back to it after a dialog.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    // Qt::Tool windows do not end the application when closed; this one must.
-    setAttribute(Qt::WA_QuitOnClose, true);
     // The path of a page is in its tooltip; the user may be looking at it
     // while working in the file manager the pictures come from.
     setAttribute(Qt::WA_AlwaysShowToolTips);
@@ -110,6 +110,14 @@ Form1::Form1(QWidget *parent)
 }
 
 Form1::~Form1() = default;
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Window managers keep windows that skip the task bar from taking the
+    // focus on their own (openbox does), so the window asks for it.
+    activateWindow();
+}
 
 void Form1::buildControls()
 {

@@ -16,6 +16,7 @@ std::optional<std::string> QtDialogs::askText(std::string_view title, std::strin
     bool accepted = false;
     const QString answer = QInputDialog::getText(m_parent, qString(title), qString(prompt), QLineEdit::Normal,
                                                  QString(), &accepted);
+    returnFocus();
     if (!accepted)
         return std::nullopt;
     return utf8(answer);
@@ -25,12 +26,22 @@ void QtDialogs::inform(std::string_view title, std::string_view text)
 {
     QMessageBox box(QMessageBox::NoIcon, qString(title), qString(text), QMessageBox::Ok, m_parent);
     box.exec();
+    returnFocus();
 }
 
 void QtDialogs::warn(std::string_view title, std::string_view text)
 {
     QMessageBox box(QMessageBox::Warning, qString(title), qString(text), QMessageBox::Ok, m_parent);
     box.exec();
+    returnFocus();
+}
+
+void QtDialogs::returnFocus()
+{
+    // The window manager may hand the focus to another application when a
+    // dialog closes (openbox does for windows left out of the task bar).
+    if (m_parent)
+        m_parent->activateWindow();
 }
 
 } // namespace lumvrex

@@ -6,7 +6,8 @@ class QWidget;
 
 namespace lumvrex {
 
-// Dialogs shown with Qt's own input dialog and message box.
+// Dialogs shown with Qt's own input dialog and message box, modal to the
+// parent window, which gets the focus back when each one closes.
 class QtDialogs final : public Dialogs
 {
 public:
@@ -17,6 +18,8 @@ public:
     void warn(std::string_view title, std::string_view text) override;
 
 private:
+    void returnFocus();
+
     QWidget *m_parent;
 };
 
