@@ -5,6 +5,7 @@
 #include "window/qt/page_list_view.h"
 #include "window/qt/qt_text.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QLabel>
@@ -108,6 +109,7 @@ private slots:
     void cellsElideFileNamesInTheMiddle_data();
     void cellsElideFileNamesInTheMiddle();
     void tooltipsShowWhileTheWindowIsInactive();
+    void listNameCountsThePages();
     void createPubWritesTheWindowsInputs();
     void createPubLeavesTheWindowAsItWas();
     void exitEndsTheApplication_data();
@@ -507,6 +509,19 @@ void TestForm1::tooltipsShowWhileTheWindowIsInactive()
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), QStringLiteral("page 2 of 3\n/fotos/dos.jpg"));
     QToolTip::hideText();
+}
+
+void TestForm1::listNameCountsThePages()
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(list());
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 0 pages"));
+    dropFiles(list(), {QStringLiteral("/1.png")});
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 1 page"));
+    dropFiles(list(), {QStringLiteral("/2.png"), QStringLiteral("/3.png")});
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 3 pages"));
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 0 pages"));
 }
 
 void TestForm1::createPubWritesTheWindowsInputs()

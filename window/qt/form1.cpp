@@ -10,6 +10,7 @@
 #include "window/qt/qt_text.h"
 #include "window/qt/taskbar_hint.h"
 
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -50,6 +51,16 @@ protected:
     }
 };
 
+// A plain QWidget is announced as a "filler". The window has a fixed dialog
+// frame and is announced as a dialog (Qt's Window role reaches AT-SPI as a
+// "frame").
+QAccessibleInterface *accessibleForm1(const QString &className, QObject *object)
+{
+    if (object && object->isWidgetType() && className == QLatin1String(Form1::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
+    return nullptr;
+}
+
 QWidget *makeControl(const ControlSpec &spec, QWidget *parent, PageListModel *pages)
 {
     QWidget *widget = nullptr;
@@ -59,10 +70,14 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent, PageListModel *pa
         break;
     case ControlKind::TextField:
         widget = new QLineEdit(parent);
+        widget->setAccessibleName(qString(spec.accessibleName));
         break;
-    case ControlKind::PageList:
-        widget = new PageListView(pages, parent);
+    case ControlKind::PageList: {
+        auto *list = new PageListView(pages, parent);
+        list->setAccessibleCaption(qString(spec.accessibleName));
+        widget = list;
         break;
+    }
     case ControlKind::PushButton: {
         auto *button = new PushButton(qString(spec.caption), parent);
         button->setAutoDefault(false);
@@ -86,6 +101,7 @@ Form1::Form1(QWidget *parent)
     , m_dialogs(m_ownDialogs.get())
     , m_effects(m_ownEffects.get())
 {
+    QAccessible::installFactory(accessibleForm1);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(qString(kForm1Caption));
     // A normal window of fixed size with a close box only. A tool window

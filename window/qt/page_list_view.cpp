@@ -34,6 +34,23 @@ PageListView::PageListView(PageListModel *model, QWidget *parent)
     setDragEnabled(false);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
+
+    connect(model, &QAbstractItemModel::rowsInserted, this, &PageListView::updateAccessibleName);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &PageListView::updateAccessibleName);
+    connect(model, &QAbstractItemModel::modelReset, this, &PageListView::updateAccessibleName);
+}
+
+void PageListView::setAccessibleCaption(const QString &caption)
+{
+    m_accessibleCaption = caption;
+    updateAccessibleName();
+}
+
+void PageListView::updateAccessibleName()
+{
+    const int count = m_pages->rowCount();
+    setAccessibleName(count == 1 ? m_accessibleCaption + QStringLiteral(" 1 page")
+                                 : QStringLiteral("%1 %2 pages").arg(m_accessibleCaption).arg(count));
 }
 
 QStringList PageListView::localPaths(const QMimeData *mime)
