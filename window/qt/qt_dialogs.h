@@ -2,6 +2,7 @@
 
 #include "runtime/dialogs.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace lumvrex {
@@ -18,6 +19,7 @@ public:
     void warn(std::string_view title, std::string_view text) override;
 
 private:
+    void showMessage(QMessageBox &box);
     void returnFocus();
 
     QWidget *m_parent;
