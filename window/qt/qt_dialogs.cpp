@@ -55,7 +55,7 @@ public:
 
     QString pathFromIndex(const QModelIndex &index) const override
     {
-        const QString completed = QCompleter::pathFromIndex(index);
+        QString completed = QCompleter::pathFromIndex(index);
         const auto *field = qobject_cast<const QLineEdit *>(widget());
         if (field && QDir::isRelativePath(field->text()))
             return QDir::current().relativeFilePath(completed);
