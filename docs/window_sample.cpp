@@ -1,5 +1,6 @@
 // Opens the real window with a few fields typed and pictures dropped on the
 // page list, for the screenshot in the README (see make_screenshot.sh).
+//   window_sample [ICON.png]
 #include "window/qt/form1.h"
 
 #include <QAbstractItemView>
@@ -14,6 +15,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumvrex"));
+    if (argc > 1)
+        QApplication::setWindowIcon(QIcon(QString::fromLocal8Bit(argv[1])));
 
     lumvrex::Form1 form;
     const struct

@@ -1,20 +1,28 @@
 #include "support/fakes.h"
 #include "support/files.h"
+#include "window/form1_layout.h"
 #include "window/qt/form1.h"
 #include "window/qt/page_list_model.h"
 #include "window/qt/page_list_view.h"
 #include "window/qt/qt_text.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 
 using namespace lumvrex;
@@ -90,16 +98,27 @@ private slots:
     void controlsSitWhereTheLayoutPutsThem_data();
     void controlsSitWhereTheLayoutPutsThem();
     void windowFrame();
+    void captionsFitInTheWindowsFont_data();
+    void captionsFitInTheWindowsFont();
     void startsEmptyWithoutDefaultButtons();
     void tabWalksTheControls();
+    void returnAndEnterClickTheFocusedButton_data();
+    void returnAndEnterClickTheFocusedButton();
     void drops_data();
     void drops();
     void laterDropsAppend();
     void dropPastTheLimitKeepsTheList();
     void clearEmptiesTheList();
     void listShowsSixColumnsInOneRow();
+    void listShowsFileNamesAndTellsThePathInTooltips_data();
+    void listShowsFileNamesAndTellsThePathInTooltips();
+    void cellsElideFileNamesInTheMiddle_data();
+    void cellsElideFileNamesInTheMiddle();
+    void tooltipsShowWhileTheWindowIsInactive();
+    void listNameCountsThePages();
     void createPubWritesTheWindowsInputs();
     void createPubLeavesTheWindowAsItWas();
+    void exitEndsTheApplication_data();
     void exitEndsTheApplication();
     void closingTheWindowEndsTheApplication();
 
@@ -187,13 +206,6 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem()
     else if (auto *button = qobject_cast<QPushButton *>(widget))
         shown = button->text();
     QCOMPARE(shown, caption);
-    // The caption fits its control in the window's font.
-    if (!caption.isEmpty()) {
-        const int margin = qobject_cast<QPushButton *>(widget) ? 4 : 0;
-        QVERIFY2(widget->fontMetrics().horizontalAdvance(caption) + margin <= widget->width(),
-                 qPrintable(caption));
-        QVERIFY(widget->fontMetrics().height() <= widget->height());
-    }
 }
 
 void TestForm1::windowFrame()
@@ -203,12 +215,66 @@ void TestForm1::windowFrame()
     QCOMPARE(m_form->minimumSize(), QSize(435, 191));
     QCOMPARE(m_form->maximumSize(), QSize(435, 191));
     const Qt::WindowFlags flags = m_form->windowFlags();
-    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Window);
     QVERIFY(flags & Qt::WindowCloseButtonHint);
     QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(m_form->testAttribute(Qt::WA_QuitOnClose));
     QCOMPARE(m_form->objectName(), QStringLiteral("Form1"));
+}
+
+void TestForm1::captionsFitInTheWindowsFont_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const ControlSpec &spec : kForm1Controls) {
+        if (!spec.caption.empty())
+            QTest::newRow(spec.name.data()) << qString(spec.name);
+    }
+}
+
+// In the font the window really got from the system, each caption is drawn
+// whole inside its control and ends clear of the control beside it.
+void TestForm1::captionsFitInTheWindowsFont()
+{
+    QFETCH(QString, name);
+    auto *widget = child<QWidget>(qPrintable(name));
+
+    // A substitute font is wider: "Init message:" loses its colon in it.
+    const QFontInfo used(widget->font());
+    QCOMPARE(used.family(), QStringLiteral("DejaVu Sans Condensed"));
+    QCOMPARE(used.pixelSize(), 10);
+
+    const QFontMetrics metrics = widget->fontMetrics();
+    QString caption;
+    QRect textArea;
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        caption = label->text();
+        textArea = label->contentsRect();
+    } else {
+        auto *button = qobject_cast<QPushButton *>(widget);
+        QVERIFY(button);
+        caption = button->text();
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = caption;
+        textArea = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    }
+    const int textWidth = metrics.horizontalAdvance(caption);
+    QVERIFY2(textWidth <= textArea.width(),
+             qPrintable(QStringLiteral("%1 px of text in %2 px").arg(textWidth).arg(textArea.width())));
+    QVERIFY(metrics.height() <= textArea.height());
+
+    // A label's text starts at its left edge; it must stop short of the
+    // next control on its row, which may overlap the label's own box.
+    if (qobject_cast<QLabel *>(widget)) {
+        const int textEnd = widget->x() + textArea.left() + textWidth;
+        for (QWidget *other : m_form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            const bool sameRow =
+                other->y() < widget->geometry().bottom() && widget->y() < other->geometry().bottom();
+            if (other != widget && sameRow && other->x() > widget->x())
+                QVERIFY2(textEnd + 4 <= other->x(), qPrintable(other->objectName()));
+        }
+    }
 }
 
 void TestForm1::startsEmptyWithoutDefaultButtons()
@@ -244,6 +310,52 @@ void TestForm1::tabWalksTheControls()
         walked.append(focused->objectName());
     }
     QCOMPARE(walked, expected);
+}
+
+void TestForm1::returnAndEnterClickTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("autoRepeat");
+    QTest::addColumn<int>("clicks");
+
+    QTest::newRow("Return on Create pub")
+        << "Command1" << int(Qt::Key_Return) << Qt::KeyboardModifiers() << false << 1;
+    QTest::newRow("keypad Enter on Create pub")
+        << "Command1" << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << false << 1;
+    QTest::newRow("Return on Clear") << "Command3" << int(Qt::Key_Return) << Qt::KeyboardModifiers() << false
+                                     << 1;
+    QTest::newRow("Space on Clear, as before")
+        << "Command3" << int(Qt::Key_Space) << Qt::KeyboardModifiers() << false << 1;
+    QTest::newRow("a held Return does not click again")
+        << "Command1" << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true << 0;
+    QTest::newRow("Ctrl+Return is not a click")
+        << "Command1" << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << false << 0;
+}
+
+void TestForm1::returnAndEnterClickTheFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, autoRepeat);
+    QFETCH(int, clicks);
+
+    auto *target = child<QPushButton>(qPrintable(button));
+    target->setFocus();
+    QSignalSpy clicked(target, &QAbstractButton::clicked);
+    if (autoRepeat) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, QString(), true);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, QString(), true);
+        QApplication::sendEvent(target, &release);
+    } else {
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    }
+    QCOMPARE(clicked.count(), clicks);
+    for (QPushButton *each : m_form->findChildren<QPushButton *>())
+        QVERIFY(!each->isDefault());
 }
 
 void TestForm1::drops_data()
@@ -366,6 +478,105 @@ void TestForm1::listShowsSixColumnsInOneRow()
     QVERIFY(list()->horizontalScrollBar()->value() > 0);
 }
 
+void TestForm1::listShowsFileNamesAndTellsThePathInTooltips_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("picture") << QStringLiteral("/home/autora/Fotos/foto_0001.jpg")
+                             << QStringLiteral("foto_0001.jpg");
+    QTest::newRow("blanks and accents")
+        << QString::fromUtf8("/home/autora/Imágenes/la caleta.jpg") << QString::fromUtf8("la caleta.jpg");
+    QTest::newRow("folder") << QString::fromUtf8("/home/autora/Imágenes/") << QString::fromUtf8("Imágenes");
+    QTest::newRow("root folder") << QStringLiteral("/") << QStringLiteral("/");
+    QTest::newRow("name that looks like markup")
+        << QStringLiteral("/fotos/<b>playa</b>.jpg") << QStringLiteral("b>.jpg");
+    QTest::newRow("name with a backslash") << QStringLiteral("/fotos/a\\b.jpg") << QStringLiteral("a\\b.jpg");
+}
+
+void TestForm1::listShowsFileNamesAndTellsThePathInTooltips()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, shown);
+
+    dropFiles(list(), {QStringLiteral("/fotos/primera.jpg"), path, QStringLiteral("/fotos/tercera.jpg")});
+    const QModelIndex cell = list()->model()->index(1, 0);
+    QCOMPARE(cell.data(Qt::DisplayRole).toString(), shown);
+    const QString tooltip = cell.data(Qt::ToolTipRole).toString();
+    QCOMPARE(tooltip, QStringLiteral("page 2 of 3\n") + path);
+    QVERIFY(!Qt::mightBeRichText(tooltip)); // shown as the plain text it is
+    QCOMPARE(entries().at(1), path);        // the script still gets the whole path
+}
+
+void TestForm1::cellsElideFileNamesInTheMiddle_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("lookAlike");
+
+    QTest::newRow("names that differ at the start")
+        << "/fotos/aaaa_de_la_playa_de_la_caleta_al_atardecer.jpg"
+        << "/fotos/zzzz_de_la_playa_de_la_caleta_al_atardecer.jpg" << false;
+    QTest::newRow("names that differ in the extension")
+        << "/fotos/playa_de_la_caleta_al_atardecer.jpg"
+        << "/fotos/playa_de_la_caleta_al_atardecer.png" << false;
+    QTest::newRow("same name in other folders") << "/fotos/2023/playa.jpg"
+                                                << "/fotos/2024/playa.jpg" << true;
+}
+
+// A cell is too narrow for a long name; what it shows must keep the name's
+// start and its extension.
+void TestForm1::cellsElideFileNamesInTheMiddle()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, lookAlike);
+
+    const auto cellImage = [this](const QString &path) {
+        m_form->pageList()->clear();
+        dropFiles(list(), {path});
+        QApplication::processEvents();
+        return list()->viewport()->grab(list()->visualRect(list()->model()->index(0, 0))).toImage();
+    };
+    const QImage a = cellImage(first);
+    const QImage b = cellImage(second);
+    QVERIFY(!a.isNull());
+    QCOMPARE(a == b, lookAlike);
+}
+
+void TestForm1::tooltipsShowWhileTheWindowIsInactive()
+{
+    dropFiles(list(),
+              {QStringLiteral("/fotos/uno.jpg"), QStringLiteral("/fotos/dos.jpg"),
+               QStringLiteral("/fotos/tres.jpg")});
+    QApplication::processEvents();
+    QWidget fileManager;
+    fileManager.resize(200, 100);
+    fileManager.show();
+    fileManager.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&fileManager));
+    QVERIFY(!m_form->isActiveWindow());
+
+    const QRect cell = list()->visualRect(list()->model()->index(1, 0));
+    QTest::mouseMove(m_form->windowHandle(), list()->viewport()->mapTo(m_form.get(), cell.center()));
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("page 2 of 3\n/fotos/dos.jpg"));
+    QToolTip::hideText();
+}
+
+void TestForm1::listNameCountsThePages()
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(list());
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 0 pages"));
+    dropFiles(list(), {QStringLiteral("/1.png")});
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 1 page"));
+    dropFiles(list(), {QStringLiteral("/2.png"), QStringLiteral("/3.png")});
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 3 pages"));
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 0 pages"));
+}
+
 void TestForm1::createPubWritesTheWindowsInputs()
 {
     QTemporaryDir dir;
@@ -431,10 +642,23 @@ void TestForm1::createPubLeavesTheWindowAsItWas()
     QCOMPARE(q(m_dialogs.shown[4].text), QStringLiteral("Finished!"));
 }
 
+void TestForm1::exitEndsTheApplication_data()
+{
+    QTest::addColumn<int>("key"); // 0: a mouse click
+    QTest::newRow("click") << 0;
+    QTest::newRow("Return") << int(Qt::Key_Return);
+}
+
 void TestForm1::exitEndsTheApplication()
 {
-    QTimer::singleShot(0, this,
-                       [this] { QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton); });
+    QFETCH(int, key);
+    QTimer::singleShot(0, this, [this, key] {
+        auto *exit = child<QPushButton>("Command2");
+        if (key == 0)
+            QTest::mouseClick(exit, Qt::LeftButton);
+        else
+            QTest::keyClick(exit, Qt::Key(key));
+    });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); }); // would mean it did not end
     QCOMPARE(QApplication::exec(), 0);
 }

@@ -1,11 +1,16 @@
-// Starts the real lumvrex on an X server (run under xvfb-run) and checks that
-// it shows its window, keeps it out of the task bar, and exits when the
-// window is closed the way a window manager closes it.
+// Starts the real lumvrex on an X server (run under xvfb-run) with openbox,
+// a real window manager, and uses it from the keyboard as a person does:
+// the window must be a fixed normal window kept out of the task bar, take
+// the focus when it opens, get it back when a dialog closes, and end when
+// the window manager closes it.
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <xcb/xcb.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -49,33 +54,40 @@ public:
                 xcb_get_property_value_length(reply.get())};
     }
 
-    QList<xcb_atom_t> atoms(xcb_window_t window, xcb_atom_t property) const
+    // A property of 32-bit values: atoms, windows or numbers.
+    QList<std::uint32_t> values(xcb_window_t window, xcb_atom_t property) const
     {
         Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-            m_connection, xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ATOM, 0, 64),
+            m_connection, xcb_get_property(m_connection, 0, window, property, XCB_ATOM_ANY, 0, 1024),
             nullptr));
-        QList<xcb_atom_t> result;
+        QList<std::uint32_t> result;
         if (reply && reply->format == 32) {
-            const auto *values = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
-            result = QList<xcb_atom_t>(values, values + xcb_get_property_value_length(reply.get()) / 4);
+            const auto *data = static_cast<const std::uint32_t *>(xcb_get_property_value(reply.get()));
+            result = QList<std::uint32_t>(data, data + xcb_get_property_value_length(reply.get()) / 4);
         }
         return result;
     }
+    QList<std::uint32_t> values(xcb_window_t window, const char *property) const
+    {
+        return values(window, atom(property));
+    }
 
-    // The first viewable top-level window whose title starts with prefix.
+    bool windowManagerRunning() const { return !values(root(), "_NET_SUPPORTING_WM_CHECK").isEmpty(); }
+
+    xcb_window_t activeWindow() const
+    {
+        const QList<std::uint32_t> active = values(root(), "_NET_ACTIVE_WINDOW");
+        return active.isEmpty() ? xcb_window_t(XCB_WINDOW_NONE) : active.front();
+    }
+
+    // The managed window whose title starts with prefix. A window manager
+    // puts each window into a frame of its own, so it is looked for in the
+    // window manager's list, not among the root's children.
     xcb_window_t findWindow(const QByteArray &prefix) const
     {
-        Reply<xcb_query_tree_reply_t> tree(
-            xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, root()), nullptr));
-        if (!tree)
-            return XCB_WINDOW_NONE;
-        const xcb_window_t *children = xcb_query_tree_children(tree.get());
-        for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
-            Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-                m_connection, xcb_get_window_attributes(m_connection, children[i]), nullptr));
-            if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE
-                && name(children[i]).startsWith(prefix))
-                return children[i];
+        for (const std::uint32_t window : values(root(), "_NET_CLIENT_LIST")) {
+            if (name(window).startsWith(prefix))
+                return window;
         }
         return XCB_WINDOW_NONE;
     }
@@ -106,39 +118,165 @@ private:
     xcb_connection_t *m_connection;
 };
 
+const QByteArray kForm1Title = "Zantrel - Lumvrex";
+const QByteArray kAskTitle = "C:\\MyEBook.pub";
+const QByteArray kMessageTitle = "Lumvrex";
+constexpr int kWait = 10000;
+
+// Keys pressed and text typed through the X server, as a keyboard does.
+bool xdotool(const QStringList &arguments)
+{
+    return QProcess::execute(QStringLiteral(XDOTOOL), arguments) == 0;
+}
+
 } // namespace
 
 class TestX11Smoke : public QObject
 {
     Q_OBJECT
 private slots:
-    void showsItsWindowAndEndsWhenClosed();
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void windowIsFixedNormalAndOutOfTheTaskBar();
+    void keyboardStaysInTheWindowThroughEveryDialog();
+    void endsWhenTheWindowManagerClosesIt();
+
+private:
+    QByteArray activeTitle() const { return m_x11->name(m_x11->activeWindow()); }
+
+    std::unique_ptr<X11> m_x11;
+    QProcess m_openbox;
+    QTemporaryDir m_home;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<QProcess> m_app;
+    xcb_window_t m_window = XCB_WINDOW_NONE;
 };
 
-void TestX11Smoke::showsItsWindowAndEndsWhenClosed()
+void TestX11Smoke::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         QFAIL("no X server: run this test under xvfb-run");
-    X11 x11;
-    QVERIFY(x11.ok());
+    m_x11 = std::make_unique<X11>();
+    QVERIFY(m_x11->ok());
+    QVERIFY(!m_x11->windowManagerRunning());
 
-    QProcess app;
+    // Openbox with its stock settings, not whatever the user running the
+    // tests has set up.
+    QVERIFY(m_home.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(QStringLiteral("cache")));
+    m_openbox.setProcessEnvironment(env);
+    m_openbox.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_openbox.start(QStringLiteral(OPENBOX), {});
+    QVERIFY(m_openbox.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(m_x11->windowManagerRunning(), kWait);
+}
+
+void TestX11Smoke::cleanupTestCase()
+{
+    m_openbox.terminate();
+    m_openbox.waitForFinished();
+}
+
+void TestX11Smoke::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    m_app = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    app.setProcessEnvironment(env);
-    app.start(QStringLiteral(LUMVREX_APP), {});
-    QVERIFY(app.waitForStarted());
+    m_app->setProcessEnvironment(env);
+    m_app->setWorkingDirectory(m_folder->path()); // where relative answers are written
+    m_app->start(QStringLiteral(LUMVREX_APP), {});
+    QVERIFY(m_app->waitForStarted());
+    m_window = XCB_WINDOW_NONE;
+    QTRY_VERIFY_WITH_TIMEOUT((m_window = m_x11->findWindow(kForm1Title)) != XCB_WINDOW_NONE, 2 * kWait);
+}
 
-    xcb_window_t window = XCB_WINDOW_NONE;
-    QTRY_VERIFY_WITH_TIMEOUT((window = x11.findWindow("Zantrel - Lumvrex")) != XCB_WINDOW_NONE, 20000);
-    QCOMPARE(x11.size(window), QSize(435, 191));
-    QVERIFY(x11.atoms(window, x11.atom("_NET_WM_STATE")).contains(x11.atom("_NET_WM_STATE_SKIP_TASKBAR")));
-    QCOMPARE(app.state(), QProcess::Running);
+void TestX11Smoke::cleanup()
+{
+    if (m_app->state() != QProcess::NotRunning) {
+        m_app->kill();
+        m_app->waitForFinished();
+    }
+}
 
-    x11.sendDeleteWindow(window);
-    QVERIFY(app.waitForFinished(10000));
-    QCOMPARE(app.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(app.exitCode() == 0, app.readAllStandardError().right(4000).constData());
+void TestX11Smoke::windowIsFixedNormalAndOutOfTheTaskBar()
+{
+    QCOMPARE(m_x11->size(m_window), QSize(435, 191));
+    QCOMPARE(m_x11->values(m_window, "_NET_WM_WINDOW_TYPE"),
+             QList<std::uint32_t>{m_x11->atom("_NET_WM_WINDOW_TYPE_NORMAL")});
+    // Not transient for another window: a tool window of Qt's is transient
+    // for a hidden one, and window managers then leave the focus elsewhere.
+    QVERIFY(m_x11->values(m_window, XCB_ATOM_WM_TRANSIENT_FOR).isEmpty());
+    QVERIFY(m_x11->values(m_window, "_NET_WM_STATE").contains(m_x11->atom("_NET_WM_STATE_SKIP_TASKBAR")));
+
+    // Asks for no minimise and no maximise box (Motif hints: functions,
+    // decorations); openbox itself still offers minimising.
+    const QList<std::uint32_t> motif = m_x11->values(m_window, "_MOTIF_WM_HINTS");
+    QVERIFY(motif.size() >= 3);
+    const std::uint32_t minimizeOrMaximize = 8 | 16;
+    QCOMPARE(motif[1] & minimizeOrMaximize, 0u);
+    QCOMPARE(motif[2] & (minimizeOrMaximize << 2), 0u);
+    // Openbox honours the fixed size: it offers neither resizing nor maximising.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_x11->values(m_window, "_NET_WM_ALLOWED_ACTIONS").isEmpty(), kWait);
+    const QList<std::uint32_t> allowed = m_x11->values(m_window, "_NET_WM_ALLOWED_ACTIONS");
+    QVERIFY(allowed.contains(m_x11->atom("_NET_WM_ACTION_CLOSE")));
+    for (const char *action :
+         {"_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT"})
+        QVERIFY2(!allowed.contains(m_x11->atom(action)), action);
+}
+
+// The focus starts on "Create pub"; Tab reaches the title field after "Exit".
+void TestX11Smoke::keyboardStaysInTheWindowThroughEveryDialog()
+{
+    // Takes the focus when it opens.
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+    QVERIFY(xdotool({"key", "Tab", "Tab"}));
+    QVERIFY(xdotool({"type", "Mi libro"}));
+    QVERIFY(xdotool({"key", "shift+Tab", "shift+Tab", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(), kAskTitle, kWait);
+    QVERIFY(xdotool({"type", "libro.pub"}));
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(), kMessageTitle, kWait);
+    QFile first(m_folder->filePath(QStringLiteral("libro.pub")));
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    QVERIFY(first.readAll().contains("\r\nTitle = Mi libro\r\n"));
+
+    // After "Finished!" the window has the focus again, and so has "Create
+    // pub": Return runs it once more.
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(), kAskTitle, kWait);
+
+    // After Cancel too; typing then changes the title field.
+    QVERIFY(xdotool({"key", "Escape"}));
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+    QVERIFY(xdotool({"key", "Tab", "Tab"}));
+    QVERIFY(xdotool({"type", "Otro"}));
+    QVERIFY(xdotool({"key", "shift+Tab", "shift+Tab", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(), kAskTitle, kWait);
+    QVERIFY(xdotool({"type", "otro.pub"}));
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(), kMessageTitle, kWait);
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+    QFile second(m_folder->filePath(QStringLiteral("otro.pub")));
+    QVERIFY(second.open(QIODevice::ReadOnly));
+    QVERIFY(second.readAll().contains("\r\nTitle = Otro\r\n"));
+}
+
+void TestX11Smoke::endsWhenTheWindowManagerClosesIt()
+{
+    QCOMPARE(m_app->state(), QProcess::Running);
+    m_x11->sendDeleteWindow(m_window);
+    QVERIFY(m_app->waitForFinished(kWait));
+    QCOMPARE(m_app->exitStatus(), QProcess::NormalExit);
+    QVERIFY2(m_app->exitCode() == 0, m_app->readAllStandardError().right(4000).constData());
 }
 
 QTEST_GUILESS_MAIN(TestX11Smoke)

@@ -10,7 +10,9 @@
 #include "window/qt/qt_text.h"
 #include "window/qt/taskbar_hint.h"
 
+#include <QAccessibleWidget>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -26,6 +28,39 @@ QRect pixels(const TwipsRect &twips)
             pixelsFromTwips(twips.height)};
 }
 
+// Return and Enter click the focused button, as Space does. Qt does that
+// only for a dialog's default buttons, and this window has none.
+class PushButton final : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            QPushButton::keyPressEvent(event);
+            return;
+        }
+        // A held key clicks once: the Return that closes "Finished!" must
+        // not run "Create pub" again when the focus comes back here.
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+    }
+};
+
+// A plain QWidget is announced as a "filler". The window has a fixed dialog
+// frame and is announced as a dialog (Qt's Window role reaches AT-SPI as a
+// "frame").
+QAccessibleInterface *accessibleForm1(const QString &className, QObject *object)
+{
+    if (object && object->isWidgetType() && className == QLatin1String(Form1::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
+    return nullptr;
+}
+
 QWidget *makeControl(const ControlSpec &spec, QWidget *parent, PageListModel *pages)
 {
     QWidget *widget = nullptr;
@@ -35,12 +70,16 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent, PageListModel *pa
         break;
     case ControlKind::TextField:
         widget = new QLineEdit(parent);
+        widget->setAccessibleName(qString(spec.accessibleName));
         break;
-    case ControlKind::PageList:
-        widget = new PageListView(pages, parent);
+    case ControlKind::PageList: {
+        auto *list = new PageListView(pages, parent);
+        list->setAccessibleCaption(qString(spec.accessibleName));
+        widget = list;
         break;
+    }
     case ControlKind::PushButton: {
-        auto *button = new QPushButton(qString(spec.caption), parent);
+        auto *button = new PushButton(qString(spec.caption), parent);
         button->setAutoDefault(false);
         button->setDefault(false);
         widget = button;
@@ -62,13 +101,17 @@ Form1::Form1(QWidget *parent)
     , m_dialogs(m_ownDialogs.get())
     , m_effects(m_ownEffects.get())
 {
+    QAccessible::installFactory(accessibleForm1);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(qString(kForm1Caption));
-    // A fixed tool window with a close box only.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    // A normal window of fixed size with a close box only. A tool window
+    // would be transient for Qt's hidden group leader, and window managers
+    // would neither focus it nor give the focus back to it after a dialog.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    // Qt::Tool windows do not end the application when closed; this one must.
-    setAttribute(Qt::WA_QuitOnClose, true);
+    // The path of a page is in its tooltip; the user may be looking at it
+    // while working in the file manager the pictures come from.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFixedSize(pixels(kForm1ClientArea).size());
 
     // Narrow and small enough for the 17-pixel labels and buttons: the
@@ -83,6 +126,14 @@ Form1::Form1(QWidget *parent)
 }
 
 Form1::~Form1() = default;
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Window managers keep windows that skip the task bar from taking the
+    // focus on their own (openbox does), so the window asks for it.
+    activateWindow();
+}
 
 void Form1::buildControls()
 {

@@ -34,6 +34,9 @@ public:
     PublicationInputs publicationInputs() const;
     PageListModel *pageList() const { return m_pages; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildControls();
     void setTabOrderAndFocus();

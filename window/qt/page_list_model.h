@@ -8,7 +8,9 @@
 namespace lumvrex {
 
 // The pages: file paths in the order they were added, duplicates kept.
-// Holds at most kMaxPages entries.
+// Holds at most kMaxPages entries. A cell shows the file's own name; its
+// tooltip gives the page number and the whole path, which is what the
+// script gets.
 class PageListModel final : public QAbstractListModel
 {
     Q_OBJECT
@@ -26,6 +28,8 @@ public:
     void clear();
 
 private:
+    QString details(int row) const;
+
     PageList m_pages; // UTF-8, as the script is made from them
 };
 

@@ -24,8 +24,9 @@ PageListView::PageListView(PageListModel *model, QWidget *parent)
     setFlow(QListView::TopToBottom);
     setWrapping(true);
     setUniformItemSizes(true);
-    // The end of a path, the file's own name, says most in a narrow column.
-    setTextElideMode(Qt::ElideLeft);
+    // A cell shows a file name: its start and its extension tell pictures
+    // apart, the middle gives way when the column is too narrow.
+    setTextElideMode(Qt::ElideMiddle);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -33,6 +34,23 @@ PageListView::PageListView(PageListModel *model, QWidget *parent)
     setDragEnabled(false);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
+
+    connect(model, &QAbstractItemModel::rowsInserted, this, &PageListView::updateAccessibleName);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &PageListView::updateAccessibleName);
+    connect(model, &QAbstractItemModel::modelReset, this, &PageListView::updateAccessibleName);
+}
+
+void PageListView::setAccessibleCaption(const QString &caption)
+{
+    m_accessibleCaption = caption;
+    updateAccessibleName();
+}
+
+void PageListView::updateAccessibleName()
+{
+    const int count = m_pages->rowCount();
+    setAccessibleName(count == 1 ? m_accessibleCaption + QStringLiteral(" 1 page")
+                                 : QStringLiteral("%1 %2 pages").arg(m_accessibleCaption).arg(count));
 }
 
 QStringList PageListView::localPaths(const QMimeData *mime)

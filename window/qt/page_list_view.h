@@ -14,6 +14,10 @@ class PageListView final : public QListView
 public:
     explicit PageListView(PageListModel *model, QWidget *parent = nullptr);
 
+    // A screen reader hears the caption with the number of pages after it:
+    // "Pages: 3 pages".
+    void setAccessibleCaption(const QString &caption);
+
 signals:
     // Emitted after a drop that did not fit into the list.
     void dropOverflowed(qsizetype notAdded);
@@ -26,8 +30,10 @@ protected:
 
 private:
     static QStringList localPaths(const QMimeData *mime);
+    void updateAccessibleName();
 
     PageListModel *m_pages;
+    QString m_accessibleCaption;
 };
 
 } // namespace lumvrex

@@ -2,10 +2,81 @@
 
 #include "window/qt/qt_text.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCompleter>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace lumvrex {
+namespace {
+
+// The least width of the answer field, in pixels: room for a real path.
+constexpr int kAnswerWidth = 400;
+
+// Completes the names of files and folders in a typed path. A relative path
+// is completed from the folder Lumvrex was started in, where it is written.
+class PathCompleter final : public QCompleter
+{
+public:
+    explicit PathCompleter(QObject *parent)
+        : QCompleter(parent)
+        , m_files(new QFileSystemModel(this))
+    {
+        m_files->setRootPath(QString());
+        setModel(m_files);
+        // Qt offers the names of a folder that was read late only when the
+        // typed path starts with that folder, which a relative one never does.
+        connect(m_files, &QFileSystemModel::directoryLoaded, this, [this] {
+            const auto *field = qobject_cast<const QLineEdit *>(widget());
+            if (field && field->hasFocus() && QDir::isRelativePath(field->text()) && !popup()->isVisible()
+                && completionCount() > 0)
+                complete();
+        });
+    }
+
+    QStringList splitPath(const QString &path) const override
+    {
+        const QString full = QDir::isRelativePath(path) ? QDir::current().filePath(path) : path;
+        // Qt reads one folder further per keystroke; a path typed fast or
+        // pasted would never be completed. Looking up the typed folder
+        // makes the model read it at once; the offers follow when it is.
+        const qsizetype slash = full.lastIndexOf(u'/');
+        if (slash >= 0)
+            m_files->index(full.left(slash + 1));
+        return QCompleter::splitPath(full);
+    }
+
+    QString pathFromIndex(const QModelIndex &index) const override
+    {
+        QString completed = QCompleter::pathFromIndex(index);
+        const auto *field = qobject_cast<const QLineEdit *>(widget());
+        if (field && QDir::isRelativePath(field->text()))
+            return QDir::current().relativeFilePath(completed);
+        return completed;
+    }
+
+private:
+    QFileSystemModel *m_files;
+};
+
+// Window managers show a title in the frame, beside an icon and up to three
+// buttons; Qt sizes a message box for the title with less room than that.
+int widthForTitle(const QString &title)
+{
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const QFontMetrics metrics(titleFont);
+    return metrics.horizontalAdvance(title) + 6 * metrics.height();
+}
+
+} // namespace
 
 QtDialogs::QtDialogs(QWidget *parent)
     : m_parent(parent)
@@ -13,9 +84,19 @@ QtDialogs::QtDialogs(QWidget *parent)
 
 std::optional<std::string> QtDialogs::askText(std::string_view title, std::string_view prompt)
 {
-    bool accepted = false;
-    const QString answer = QInputDialog::getText(m_parent, qString(title), qString(prompt), QLineEdit::Normal,
-                                                 QString(), &accepted);
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(qString(title));
+    dialog.setLabelText(qString(prompt));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(QLineEdit::Normal);
+    dialog.setTextValue(QString());
+    if (auto *field = dialog.findChild<QLineEdit *>()) {
+        field->setMinimumWidth(kAnswerWidth);
+        field->setCompleter(new PathCompleter(field));
+    }
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const QString answer = dialog.textValue();
+    returnFocus();
     if (!accepted)
         return std::nullopt;
     return utf8(answer);
@@ -24,13 +105,33 @@ std::optional<std::string> QtDialogs::askText(std::string_view title, std::strin
 void QtDialogs::inform(std::string_view title, std::string_view text)
 {
     QMessageBox box(QMessageBox::NoIcon, qString(title), qString(text), QMessageBox::Ok, m_parent);
-    box.exec();
+    showMessage(box);
 }
 
 void QtDialogs::warn(std::string_view title, std::string_view text)
 {
     QMessageBox box(QMessageBox::Warning, qString(title), qString(text), QMessageBox::Ok, m_parent);
+    showMessage(box);
+}
+
+void QtDialogs::showMessage(QMessageBox &box)
+{
+    // A message box takes the width of its layout: a spacer across it is
+    // the one way to make it wider.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        grid->addItem(new QSpacerItem(widthForTitle(box.windowTitle()), 0, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
+    returnFocus();
+}
+
+void QtDialogs::returnFocus()
+{
+    // The window manager may hand the focus to another application when a
+    // dialog closes (openbox does for windows left out of the task bar).
+    if (m_parent)
+        m_parent->activateWindow();
 }
 
 } // namespace lumvrex

@@ -2,11 +2,13 @@
 
 #include "runtime/dialogs.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace lumvrex {
 
-// Dialogs shown with Qt's own input dialog and message box.
+// Dialogs shown with Qt's own input dialog and message box, modal to the
+// parent window, which gets the focus back when each one closes.
 class QtDialogs final : public Dialogs
 {
 public:
@@ -17,6 +19,9 @@ public:
     void warn(std::string_view title, std::string_view text) override;
 
 private:
+    void showMessage(QMessageBox &box);
+    void returnFocus();
+
     QWidget *m_parent;
 };
 
