@@ -61,33 +61,33 @@ QAccessibleInterface *accessibleForm1(const QString &className, QObject *object)
     return nullptr;
 }
 
-QWidget *makeControl(const ControlSpec &spec, QWidget *parent, PageListModel *pages)
+QWidget *makeControl(const ControlSpec &control, QWidget *parent, PageListModel *pages)
 {
     QWidget *widget = nullptr;
-    switch (spec.kind) {
+    switch (control.kind) {
     case ControlKind::Label:
-        widget = new QLabel(qString(spec.caption), parent);
+        widget = new QLabel(qString(control.caption), parent);
         break;
     case ControlKind::TextField:
         widget = new QLineEdit(parent);
-        widget->setAccessibleName(qString(spec.accessibleName));
+        widget->setAccessibleName(qString(control.accessibleName));
         break;
     case ControlKind::PageList: {
         auto *list = new PageListView(pages, parent);
-        list->setAccessibleCaption(qString(spec.accessibleName));
+        list->setAccessibleCaption(qString(control.accessibleName));
         widget = list;
         break;
     }
     case ControlKind::PushButton: {
-        auto *button = new PushButton(qString(spec.caption), parent);
+        auto *button = new PushButton(qString(control.caption), parent);
         button->setAutoDefault(false);
         button->setDefault(false);
         widget = button;
         break;
     }
     }
-    widget->setObjectName(qString(spec.name));
-    widget->setGeometry(pixels(spec.place));
+    widget->setObjectName(qString(control.name));
+    widget->setGeometry(pixels(control.place));
     return widget;
 }
 
@@ -137,8 +137,8 @@ void Form1::showEvent(QShowEvent *event)
 
 void Form1::buildControls()
 {
-    for (const ControlSpec &spec : kForm1Controls)
-        makeControl(spec, this, m_pages);
+    for (const ControlSpec &control : kForm1Controls)
+        makeControl(control, this, m_pages);
     const auto find = [this]<typename Widget>(Widget *&member, const char *name) {
         member = findChild<Widget *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
     };
@@ -169,8 +169,8 @@ void Form1::buildControls()
 void Form1::setTabOrderAndFocus()
 {
     QList<QWidget *> order;
-    for (const ControlSpec *spec : form1FocusOrder())
-        order.append(findChild<QWidget *>(qString(spec->name), Qt::FindDirectChildrenOnly));
+    for (const ControlSpec *control : form1FocusOrder())
+        order.append(findChild<QWidget *>(qString(control->name), Qt::FindDirectChildrenOnly));
     for (qsizetype i = 0; i < order.size(); ++i)
         setTabOrder(order[i], order[(i + 1) % order.size()]);
     order.front()->setFocus();
