@@ -226,9 +226,9 @@ void TestForm1::windowFrame()
 void TestForm1::captionsFitInTheWindowsFont_data()
 {
     QTest::addColumn<QString>("name");
-    for (const ControlSpec &spec : kForm1Controls) {
-        if (!spec.caption.empty())
-            QTest::newRow(spec.name.data()) << qString(spec.name);
+    for (const ControlSpec &control : kForm1Controls) {
+        if (!control.caption.empty())
+            QTest::newRow(control.name.data()) << qString(control.name);
     }
 }
 
