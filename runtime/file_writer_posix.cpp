@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -182,6 +183,12 @@ public:
             const ssize_t written = ::write(m_fd, bytes.data(), bytes.size());
             if (written < 0 && errno == EINTR)
                 continue;
+            if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                // A descriptor handed over non-blocking: wait until it takes more.
+                pollfd ready = {m_fd, POLLOUT, 0};
+                ::poll(&ready, 1, -1);
+                continue;
+            }
             if (written <= 0) {
                 // A short write followed by a write of nothing still means
                 // the device took no more.

@@ -10,7 +10,11 @@
 #include <cstdlib>
 #include <fstream>
 
+#include <array>
+
+#include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace lumvrex {
@@ -293,6 +297,37 @@ TEST_P(OwnOutputByName, IsWrittenStraightTo)
 INSTANTIATE_TEST_SUITE_P(Names, OwnOutputByName,
                          ::testing::Values("/dev/stdout", "/proc/self/fd/1", "/dev/fd/1"),
                          [](const auto &info) { return testing::caseName(info.param); });
+
+TEST(OwnOutput, ANonBlockingPipeIsWaitedFor)
+{
+    // A parent may hand over its pipe non-blocking; the script must still
+    // arrive whole however slowly the other end reads.
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::fcntl(pipeEnds[1], F_SETFL, O_NONBLOCK);
+    TemporaryFolder folder;
+    const fs::path list = largestList(folder);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(pipeEnds[1], 1);
+        ::close(pipeEnds[0]);
+        ::execl(LUMVREX_CLI, LUMVREX_CLI, "--seed", "1", "--files-from", list.c_str(), "-o", "-", nullptr);
+        ::_exit(127);
+    }
+    ::close(pipeEnds[1]);
+    std::string received;
+    std::array<char, 4096> buffer{};
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer.data(), buffer.size())) > 0;) {
+        received.append(buffer.data(), static_cast<std::size_t>(got));
+        if (received.size() % 65536 < 4096)
+            ::usleep(200); // a slow reader keeps the pipe full
+    }
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(isTheWholeScript(received, 32767));
+}
 
 TEST(WriteFailureMessages, ShowControlCharactersOfThePathAsCodePoints)
 {
