@@ -6,8 +6,8 @@
 #include "runtime/windows_text.h"
 #include "support/fakes.h"
 #include "support/files.h"
+#include "window/win32/dialogs_win32.h"
 #include "window/win32/form1.h"
-#include "window/win32/win32_dialogs.h"
 
 #include <gtest/gtest.h>
 

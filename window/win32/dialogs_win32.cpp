@@ -1,4 +1,4 @@
-#include "window/win32/win32_dialogs.h"
+#include "window/win32/dialogs_win32.h"
 
 #include "runtime/windows_text.h"
 

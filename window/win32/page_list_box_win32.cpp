@@ -168,7 +168,7 @@ void PageListBox::draw(const DRAWITEMSTRUCT &item) const
     RECT room = item.rcItem;
     InflateRect(&room, -2, 0);
     DrawTextW(item.hDC, text.data(), static_cast<int>(text.size()), &room,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS);
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS | DT_END_ELLIPSIS);
     if (item.itemState & ODS_FOCUS)
         DrawFocusRect(item.hDC, &item.rcItem);
 }

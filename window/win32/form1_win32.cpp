@@ -5,9 +5,9 @@
 #include "runtime/page_effect_source.h"
 #include "runtime/windows_text.h"
 #include "window/win32/accessible_name.h"
+#include "window/win32/dialogs_win32.h"
 #include "window/win32/dpi.h"
 #include "window/win32/page_list_box.h"
-#include "window/win32/win32_dialogs.h"
 
 #include <algorithm>
 
