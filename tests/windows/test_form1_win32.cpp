@@ -176,7 +176,8 @@ TEST_F(Form1Test, IsAFixedWindowWithACloseBoxOutOfTheTaskBar)
 }
 
 // Every control at its twips rectangle, and the client area around them,
-// for the DPI the window is laid out for.
+// after Windows said the window is on a monitor of that DPI, at the place
+// Windows suggested.
 class Form1Layout : public Form1Test, public ::testing::WithParamInterface<UINT>
 {
 };
@@ -184,7 +185,12 @@ class Form1Layout : public Form1Test, public ::testing::WithParamInterface<UINT>
 TEST_P(Form1Layout, PutsEveryControlAtItsTwipsRectangle)
 {
     const UINT dpi = GetParam();
-    form.layOut(dpi);
+    RECT suggested = {40, 50, 60, 70};
+    SendMessageW(form.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT frame = {};
+    GetWindowRect(form.window(), &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 50);
     const auto pixels = [dpi](int twips) { return pixelsFromTwips(twips, int(dpi)); };
     RECT client = {};
     GetClientRect(form.window(), &client);
