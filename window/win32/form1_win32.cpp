@@ -103,8 +103,12 @@ Form1::Form1(HINSTANCE instance)
 
 Form1::~Form1()
 {
-    if (m_window)
+    if (m_window) {
+        // Destroyed by its owner rather than closed by the user: the message
+        // loop is not told to end.
+        SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
         DestroyWindow(m_window);
+    }
     m_pages.reset();
     if (m_owner)
         DestroyWindow(m_owner);
