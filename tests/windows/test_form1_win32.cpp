@@ -328,11 +328,11 @@ TEST_F(Form1Test, ScreenReadersHearTheLabelsAndTheCount)
     EXPECT_EQ(narrow(accessibleName(control("Command1"))), "Create pub");
 
     const HWND list = control("List1");
-    EXPECT_EQ(narrow(accessibleName(list)), "Pages: no entries");
+    EXPECT_EQ(narrow(accessibleName(list)), "Pages: 0 pages");
     drop(list, {L"C:\\a.png"});
-    EXPECT_EQ(narrow(accessibleName(list)), "Pages: 1 entry");
+    EXPECT_EQ(narrow(accessibleName(list)), "Pages: 1 page");
     drop(list, {L"C:\\b.png", L"C:\\c.png"});
-    EXPECT_EQ(narrow(accessibleName(list)), "Pages: 3 entries");
+    EXPECT_EQ(narrow(accessibleName(list)), "Pages: 3 pages");
 }
 
 TEST_F(Form1Test, DropsAppendInOrderKeepingDuplicatesAndClearEmpties)

@@ -239,7 +239,7 @@ Exit
 E-Book title:
 Back color:
 Init message:
-Pages: 4 entries
+Pages: 4 pages
 Clear
 Resolution (w,h): width
 Resolution (w,h): height

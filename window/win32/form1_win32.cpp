@@ -72,11 +72,10 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure)
     RegisterClassExW(&windowClass);
 }
 
+// "1 page", "3 pages", as the Qt window says it.
 std::wstring countText(std::size_t count)
 {
-    if (count == 0)
-        return L"no entries";
-    return std::to_wstring(count) + (count == 1 ? L" entry" : L" entries");
+    return std::to_wstring(count) + (count == 1 ? L" page" : L" pages");
 }
 
 } // namespace
