@@ -56,6 +56,9 @@ std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string
 {
     CLI::App app(kDescription, kProgram);
     app.footer(kExitCodes);
+    // The same options everywhere: on Windows CLI11 would otherwise take a
+    // picture such as /fotos/a.png for an option.
+    app.allow_windows_style_options(false);
     app.set_version_flag("-v,--version", std::string(kProgram) + " " + LUMVREX_VERSION_TEXT,
                          "Show the version and exit.");
     app.set_help_flag("-h,--help", "Show this help and exit.");

@@ -2,6 +2,7 @@
 
 #include "runtime/standard_streams.h"
 #include "runtime/system_error_text.h"
+#include "runtime/utf8.h"
 #include "runtime/windows_text.h"
 #include "runtime/write_failure.h"
 
@@ -122,6 +123,80 @@ bool namesADevice(const fs::path &path)
         || (!path.has_parent_path() && isDeviceName(name) && name.find(L'.') == std::wstring::npos);
 }
 
+// The names of a path after its drive or "\\?\" prefix.
+std::wstring_view namesOf(const fs::path &path)
+{
+    std::wstring_view names = path.native();
+    if (names.starts_with(L"\\\\?\\"))
+        names.remove_prefix(4);
+    if (names.size() >= 2 && names[1] == L':' && std::iswalpha(names[0]))
+        names.remove_prefix(2);
+    return names;
+}
+
+// The first character of the names that no Windows file name may hold, or
+// 0. A colon would name a stream of another file on NTFS, and Wine would
+// take it into the name; refusing both keeps every system alike.
+wchar_t forbiddenCharacter(const fs::path &path)
+{
+    for (const wchar_t c : namesOf(path)) {
+        if (c < 0x20 || std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos)
+            return c;
+    }
+    return 0;
+}
+
+std::string describeCharacter(wchar_t c)
+{
+    if (c < 0x20)
+        return utf8::codePointName(c);
+    const char quote = c == L'"' ? '\'' : '"';
+    return quote + std::string(1, static_cast<char>(c)) + quote;
+}
+
+// Folders and files take names of at most 255 characters.
+bool hasOverlongName(const fs::path &path)
+{
+    constexpr std::size_t kMaxName = 255;
+    std::size_t run = 0;
+    for (const wchar_t c : namesOf(path)) {
+        run = (c == L'\\' || c == L'/') ? 0 : run + 1;
+        if (run > kMaxName)
+            return true;
+    }
+    return false;
+}
+
+// The path the system calls are given. One that would come near the
+// 260-character limit of Windows' older calls, a temporary name beside it
+// included, is made absolute and given the "\\?\" prefix, which lifts that
+// limit; making it absolute first does what the prefix would skip (".."
+// and trailing dots resolved).
+Result<fs::path> systemPath(const fs::path &path)
+{
+    constexpr std::size_t kRoomForTemporaryName = 20;
+    if (path.native().starts_with(L"\\\\?\\"))
+        return path;
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return writeFailure(path, reason(GetLastError()));
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return writeFailure(path, reason(GetLastError()));
+    full.resize(length);
+    if (full.size() + kRoomForTemporaryName < MAX_PATH)
+        return path;
+    if (full.starts_with(L"\\\\"))
+        full = L"\\\\?\\UNC\\" + full.substr(2);
+    else
+        full = L"\\\\?\\" + full;
+    // 32,767 characters is the most any Windows call takes.
+    if (full.size() + kRoomForTemporaryName > 32767)
+        return writeFailure(path, reason(ERROR_FILENAME_EXCED_RANGE));
+    return fs::path(full);
+}
+
 std::wstring temporaryName(const fs::path &folder)
 {
     std::random_device random;
@@ -206,23 +281,39 @@ Status writeInPlace(const fs::path &path, HANDLE file, const ByteProducer &bytes
     return {};
 }
 
+// Where a script goes: the path as given, which messages show, the one the
+// system calls take, and the attributes of the file there.
+struct Target
+{
+    const fs::path &shown;
+    fs::path system;
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+};
+
 // Writes the whole file beside the target, then puts it in the target's
 // place: ReplaceFileW keeps the old file's attributes, ACLs and streams.
-Status writeBesideAndMove(const fs::path &path, const fs::path &folder, bool replacing,
-                          const ByteProducer &bytes)
+Status writeBesideAndMove(const Target &target, bool replacing, const ByteProducer &bytes)
 {
+    const fs::path &path = target.shown;
     TemporaryFile temporary;
-    if (const DWORD error = temporary.create(folder))
-        return replacing ? writeFailure(path, reason(error)) : folderFailure(path, folder, reason(error));
+    if (const DWORD error = temporary.create(folderOf(target.system)))
+        return replacing ? writeFailure(path, reason(error))
+                         : folderFailure(path, folderOf(path), reason(error));
     std::uint64_t written = 0;
     if (const DWORD error = writeAll(temporary.handle(), bytes, written))
         return writeFailure(path, reason(error));
     if (!FlushFileBuffers(temporary.handle()))
         return writeFailure(path, reason(GetLastError()));
     temporary.closeHandle();
-    const BOOL moved = replacing ? ReplaceFileW(path.c_str(), temporary.name().c_str(), nullptr,
+    // ReplaceFileW carries the attributes over on Windows, Wine's does not;
+    // set beforehand, they survive both.
+    constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
+        | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (replacing && (target.attributes & kKeptAttributes) != 0)
+        SetFileAttributesW(temporary.name().c_str(), target.attributes & kKeptAttributes);
+    const BOOL moved = replacing ? ReplaceFileW(target.system.c_str(), temporary.name().c_str(), nullptr,
                                                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                                 : MoveFileExW(temporary.name().c_str(), path.c_str(),
+                                 : MoveFileExW(temporary.name().c_str(), target.system.c_str(),
                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!moved)
         return writeFailure(path, reason(GetLastError()));
@@ -230,22 +321,22 @@ Status writeBesideAndMove(const fs::path &path, const fs::path &folder, bool rep
     return {};
 }
 
-Status writeExistingFile(const fs::path &path, const ByteProducer &bytes)
+Status writeExistingFile(const Target &target, const ByteProducer &bytes)
 {
     // Opening it for writing tells whether it may be written at all: a
     // read-only file, or one another program holds open without sharing.
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+    UniqueHandle file(CreateFileW(target.system.c_str(), GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return writeFailure(path, reason(GetLastError()));
+        return writeFailure(target.shown, reason(GetLastError()));
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
-        return writeStraight(path, file.get(), bytes);
+        return writeStraight(target.shown, file.get(), bytes);
     BY_HANDLE_FILE_INFORMATION information = {};
     if (GetFileInformationByHandle(file.get(), &information) && information.nNumberOfLinks > 1)
-        return writeInPlace(path, file.get(), bytes);
+        return writeInPlace(target.shown, file.get(), bytes);
     file.close();
-    return writeBesideAndMove(path, folderOf(path), true, bytes);
+    return writeBesideAndMove(target, true, bytes);
 }
 
 } // namespace
@@ -261,20 +352,32 @@ Status writeFile(const fs::path &path, const ByteProducer &bytes)
             return writeFailure(path, reason(GetLastError()));
         return writeStraight(path, device.get(), bytes);
     }
+    // Names Windows refuses are refused before anything is touched, in the
+    // same words on every version of Windows and under Wine.
+    if (const wchar_t c = forbiddenCharacter(path))
+        return writeFailure(path, "Windows allows no " + describeCharacter(c) + " in a file name");
     if (isDeviceName(path.filename().native()))
         return writeFailure(path, "the name is one Windows keeps for a device");
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (hasOverlongName(path))
+        return writeFailure(path, reason(ERROR_FILENAME_EXCED_RANGE));
+    Result<fs::path> system = systemPath(path);
+    if (!system)
+        return system.error();
+    Target target{path, std::move(*system)};
+
+    const DWORD attributes = GetFileAttributesW(target.system.c_str());
+    target.attributes = attributes;
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND)
-            return writeBesideAndMove(path, folderOf(path), false, bytes);
+            return writeBesideAndMove(target, false, bytes);
         if (error == ERROR_PATH_NOT_FOUND)
             return folderFailure(path, folderOf(path), reason(error));
         return writeFailure(path, reason(error));
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return writeFailure(path, "it is a folder");
-    return writeExistingFile(path, bytes);
+    return writeExistingFile(target, bytes);
 }
 
 Status writeStandardOutput(const ByteProducer &bytes)

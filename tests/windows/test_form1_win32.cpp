@@ -1,0 +1,674 @@
+// The native Form1 in this process, on a real (virtual) display: its frame,
+// the place of every control at several DPIs, the keyboard as the dialog
+// manager handles it, the names screen readers get through oleacc, drops on
+// the page list, the buttons, Windows' own dialogs, and the resources of
+// lumvrex.exe.
+#include "runtime/windows_text.h"
+#include "support/fakes.h"
+#include "support/files.h"
+#include "window/win32/dialogs_win32.h"
+#include "window/win32/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+#include <windows.h>
+
+#include <oleacc.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace lumvrex {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeDialogs;
+using testing::FixedEffectSource;
+using testing::readWholeFile;
+using testing::scriptLines;
+using testing::TemporaryFolder;
+
+std::wstring textOf(HWND window)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max(0, GetWindowTextW(window, text.data(), int(text.size())))));
+    return text;
+}
+
+std::wstring classOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::string narrow(const std::wstring &wide)
+{
+    return utf8FromWide(wide);
+}
+
+// Handles what is waiting, as the message loop would.
+void pump(Form1 &form)
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam)); // left for the test to see
+            return;
+        }
+        if (!form.translate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+// A key pressed and let go on the focused control, through the message loop.
+void press(Form1 &form, WPARAM key)
+{
+    for (const UINT message : {WM_KEYDOWN, WM_KEYUP})
+        PostMessageW(GetFocus(), message, key, message == WM_KEYUP ? 0xC0000001 : 1);
+    pump(form);
+}
+
+// Files dropped as Explorer drops them: a DROPFILES block of wide paths.
+void drop(HWND target, const std::vector<std::wstring> &paths)
+{
+    std::size_t characters = 1;
+    for (const std::wstring &path : paths)
+        characters += path.size() + 1;
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+    auto *files = static_cast<DROPFILES *>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    auto *text = reinterpret_cast<wchar_t *>(files + 1);
+    for (const std::wstring &path : paths) {
+        std::copy(path.begin(), path.end(), text);
+        text += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    // The receiver frees the block with DragFinish.
+    SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+std::wstring accessibleName(HWND control, HWND *answeredFor = nullptr)
+{
+    IAccessible *object = nullptr;
+    if (const HRESULT found = AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                                         reinterpret_cast<void **>(&object));
+        FAILED(found))
+        return L"(no accessible object: " + std::to_wstring(found) + L")";
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT got = object->get_accName(self, &name);
+    std::wstring result = SUCCEEDED(got) && name ? name : L"(no name)";
+    SysFreeString(name);
+    if (answeredFor)
+        WindowFromAccessibleObject(object, answeredFor);
+    object->Release();
+    return result;
+}
+
+class Form1Test : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    static void TearDownTestSuite() { CoUninitialize(); }
+
+    void SetUp() override
+    {
+        ASSERT_NE(form.window(), nullptr) << "no window: the tests need a display (scripts/test-windows "
+                                             "runs them under Xvfb)";
+        form.setDialogs(&dialogs);
+        form.setEffectSource(&effects);
+        form.show(SW_SHOWNORMAL);
+        pump(form);
+    }
+    void TearDown() override
+    {
+        // An Exit leaves WM_QUIT behind; it must not end the next test's
+        // dialogs.
+        MSG message;
+        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) { }
+    }
+
+    HWND control(std::string_view name) const { return form.control(name); }
+    void click(std::string_view name)
+    {
+        SendMessageW(control(name), BM_CLICK, 0, 0);
+        pump(form);
+    }
+    void focus(std::string_view name)
+    {
+        SendMessageW(form.window(), WM_NEXTDLGCTL, WPARAM(control(name)), TRUE);
+    }
+    std::string focusedName() const
+    {
+        for (const ControlSpec &spec : kForm1Controls) {
+            if (form.control(spec.name) == GetFocus())
+                return std::string(spec.name);
+        }
+        return "(outside the window)";
+    }
+
+    Form1 form{GetModuleHandleW(nullptr)};
+    FakeDialogs dialogs;
+    FixedEffectSource effects;
+};
+
+TEST_F(Form1Test, IsAFixedWindowWithACloseBoxOutOfTheTaskBar)
+{
+    EXPECT_EQ(narrow(textOf(form.window())), kForm1Caption);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(form.window(), GWL_STYLE));
+    EXPECT_EQ(style & WS_CAPTION, DWORD(WS_CAPTION));
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    // Owned by a window that is never shown: no task bar button.
+    const HWND owner = GetWindow(form.window(), GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    EXPECT_FALSE(IsWindowVisible(owner));
+    EXPECT_FALSE(GetWindowLongPtrW(form.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+}
+
+// Every control at its twips rectangle, and the client area around them,
+// after Windows said the window is on a monitor of that DPI, at the place
+// Windows suggested.
+class Form1Layout : public Form1Test, public ::testing::WithParamInterface<UINT>
+{
+};
+
+TEST_P(Form1Layout, PutsEveryControlAtItsTwipsRectangle)
+{
+    const UINT dpi = GetParam();
+    RECT suggested = {40, 50, 60, 70};
+    SendMessageW(form.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT frame = {};
+    GetWindowRect(form.window(), &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 50);
+    const auto pixels = [dpi](int twips) { return pixelsFromTwips(twips, int(dpi)); };
+    RECT client = {};
+    GetClientRect(form.window(), &client);
+    EXPECT_EQ(client.right, pixels(kForm1ClientArea.width));
+    EXPECT_EQ(client.bottom, pixels(kForm1ClientArea.height));
+    if (dpi == 96) {
+        EXPECT_EQ(client.right, 435);
+        EXPECT_EQ(client.bottom, 191);
+    }
+    for (const ControlSpec &spec : kForm1Controls) {
+        const HWND window = control(spec.name);
+        RECT place = {};
+        GetWindowRect(window, &place);
+        MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT *>(&place), 2);
+        EXPECT_EQ(place.left, pixels(spec.place.left)) << spec.name;
+        EXPECT_EQ(place.top, pixels(spec.place.top)) << spec.name;
+        EXPECT_EQ(place.right - place.left, pixels(spec.place.width)) << spec.name;
+        EXPECT_EQ(place.bottom - place.top, pixels(spec.place.height)) << spec.name;
+        EXPECT_TRUE(IsWindowVisible(window) && IsWindowEnabled(window)) << spec.name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, Form1Layout, ::testing::Values(96u, 120u, 144u, 192u),
+                         [](const auto &info) { return std::to_string(info.param) + "dpi"; });
+
+struct KindCase
+{
+    ControlKind kind;
+    const wchar_t *className;
+};
+
+TEST_F(Form1Test, ControlsAreWindowsOwnWithTheirCaptionsAndEmptyFields)
+{
+    const KindCase kinds[] = {{ControlKind::Label, L"Static"},
+                              {ControlKind::TextField, L"Edit"},
+                              {ControlKind::PageList, L"LumvrexPageList"}, // Windows' list box, extended
+                              {ControlKind::PushButton, L"Button"}};
+    for (const ControlSpec &spec : kForm1Controls) {
+        const HWND window = control(spec.name);
+        for (const KindCase &kind : kinds) {
+            if (kind.kind == spec.kind) {
+                EXPECT_EQ(CompareStringOrdinal(classOf(window).c_str(), -1, kind.className, -1, TRUE),
+                          CSTR_EQUAL)
+                    << spec.name << " is a " << narrow(classOf(window));
+            }
+        }
+        // Captions exactly, no access keys; fields empty.
+        EXPECT_EQ(narrow(textOf(window)), spec.caption) << spec.name;
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+        if (spec.kind == ControlKind::Label) {
+            EXPECT_TRUE(style & SS_NOPREFIX) << spec.name;
+        } else if (spec.kind == ControlKind::PageList) {
+            EXPECT_FALSE(style & LBS_SORT);
+            EXPECT_EQ(SendMessageW(window, LB_GETCOUNT, 0, 0), 0);
+        }
+    }
+}
+
+TEST_F(Form1Test, TabWalksTheFocusOrderFromCreatePub)
+{
+    std::vector<std::string> expected;
+    for (const ControlSpec *spec : form1FocusOrder())
+        expected.emplace_back(spec->name);
+    ASSERT_EQ(expected.front(), "Command1");
+    EXPECT_EQ(focusedName(), "Command1");
+
+    std::vector<std::string> forwards{focusedName()};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        press(form, VK_TAB);
+        forwards.push_back(focusedName());
+    }
+    expected.push_back(expected.front()); // and round again
+    EXPECT_EQ(forwards, expected);
+
+    // Shift+Tab: the dialog manager's previous item, the same walk backwards.
+    std::vector<std::string> backwards{"Command1"};
+    HWND at = control("Command1");
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+        at = GetNextDlgTabItem(form.window(), at, TRUE);
+        for (const ControlSpec &spec : kForm1Controls) {
+            if (control(spec.name) == at)
+                backwards.emplace_back(spec.name);
+        }
+    }
+    EXPECT_EQ(std::vector<std::string>(backwards.rbegin(), backwards.rend()), expected);
+}
+
+// Return and Space click the focused button; Return in a field and Escape
+// do nothing, as there is no default and no cancel button.
+struct KeyCase
+{
+    const char *name;
+    const char *focused;
+    WPARAM key;
+    bool asks; // whether "Create pub" asks for a path
+    std::size_t pagesLeft;
+};
+
+class Form1Keys : public Form1Test, public ::testing::WithParamInterface<KeyCase>
+{
+};
+
+TEST_P(Form1Keys, ActOnTheFocusedControlOnly)
+{
+    drop(control("List1"), {L"C:\\a.png", L"C:\\b.png"});
+    focus(GetParam().focused);
+    ASSERT_EQ(focusedName(), GetParam().focused);
+    press(form, GetParam().key);
+    EXPECT_EQ(!dialogs.shown.empty() && dialogs.shown.front().kind == "ask", GetParam().asks);
+    EXPECT_EQ(form.pageCount(), GetParam().pagesLeft);
+    EXPECT_NE(form.window(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, Form1Keys,
+                         ::testing::Values(KeyCase{"return_on_create_pub", "Command1", VK_RETURN, true, 2},
+                                           KeyCase{"space_on_create_pub", "Command1", VK_SPACE, true, 2},
+                                           KeyCase{"return_on_clear", "Command3", VK_RETURN, false, 0},
+                                           KeyCase{"space_on_clear", "Command3", VK_SPACE, false, 0},
+                                           KeyCase{"return_in_a_field", "Text1", VK_RETURN, false, 2},
+                                           KeyCase{"escape_in_a_field", "Text1", VK_ESCAPE, false, 2},
+                                           KeyCase{"escape_on_exit", "Command2", VK_ESCAPE, false, 2}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Form1Test, ScreenReadersHearTheLabelsAndTheCount)
+{
+    for (const ControlSpec &spec : kForm1Controls) {
+        if (spec.kind != ControlKind::TextField)
+            continue;
+        HWND answeredFor = nullptr;
+        EXPECT_EQ(narrow(accessibleName(control(spec.name), &answeredFor)), spec.accessibleName) << spec.name;
+        EXPECT_EQ(answeredFor, control(spec.name)) << spec.name;
+    }
+    EXPECT_EQ(narrow(accessibleName(control("Text4"))), "Resolution (w,h): width");
+    EXPECT_EQ(narrow(accessibleName(control("Text5"))), "Resolution (w,h): height");
+    EXPECT_EQ(narrow(accessibleName(control("Command1"))), "Create pub");
+
+    const HWND list = control("List1");
+    EXPECT_EQ(narrow(accessibleName(list)), "Pages: 0 pages");
+    drop(list, {L"C:\\a.png"});
+    EXPECT_EQ(narrow(accessibleName(list)), "Pages: 1 page");
+    drop(list, {L"C:\\b.png", L"C:\\c.png"});
+    EXPECT_EQ(narrow(accessibleName(list)), "Pages: 3 pages");
+}
+
+TEST_F(Form1Test, DropsAppendInOrderKeepingDuplicatesAndClearEmpties)
+{
+    const HWND list = control("List1");
+    drop(list,
+         {L"C:\\Fotos\\playa en Cádiz.jpg", L"C:\\Fotos\\Año nuevo", L"\\\\servidor\\fotos\\日本 ✓.png"});
+    drop(list, {L"C:\\Fotos\\playa en Cádiz.jpg"});
+    EXPECT_EQ(form.publicationInputs().pages,
+              (PageList{"C:\\Fotos\\playa en Cádiz.jpg", "C:\\Fotos\\Año nuevo",
+                        "\\\\servidor\\fotos\\日本 ✓.png", "C:\\Fotos\\playa en Cádiz.jpg"}));
+    click("Command3");
+    EXPECT_EQ(form.pageCount(), 0u);
+    click("Command3");
+    EXPECT_EQ(form.pageCount(), 0u);
+    drop(list, {L"C:\\z.png"});
+    EXPECT_EQ(form.publicationInputs().pages, PageList{"C:\\z.png"});
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+std::vector<std::wstring> manyPaths(std::size_t count)
+{
+    std::vector<std::wstring> paths;
+    for (std::size_t i = 0; i < count; ++i)
+        paths.push_back(L"C:\\Users\\Zoë\\Pictures\\Viaje a Cádiz\\foto número " + std::to_wstring(i)
+                        + L".jpg");
+    return paths;
+}
+
+TEST_F(Form1Test, HoldsAtMost32767EntriesAndSaysHowManyDidNotFit)
+{
+    const HWND list = control("List1");
+    const auto start = std::chrono::steady_clock::now();
+    drop(list, manyPaths(32767));
+    const auto took =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    std::printf("a drop of 32,767 files took %.0f ms\n", took);
+    pump(form);
+    EXPECT_EQ(form.pageCount(), 32767u);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    drop(list, {L"C:\\one.png", L"C:\\two.png"});
+    EXPECT_TRUE(dialogs.shown.empty()); // the message waits for the drop to end
+    pump(form);
+    EXPECT_EQ(form.pageCount(), 32767u);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, "warn");
+    EXPECT_EQ(dialogs.shown[0].title, "Lumvrex");
+    EXPECT_EQ(dialogs.shown[0].text,
+              "The page list holds at most 32767 pages: 2 of the dropped files were not added.");
+    EXPECT_EQ(form.publicationInputs().pages[32766],
+              "C:\\Users\\Zoë\\Pictures\\Viaje a Cádiz\\foto número 32766.jpg");
+}
+
+TEST_F(Form1Test, CreatePubWritesTheFieldsAndPagesAsTyped)
+{
+    SetWindowTextW(control("Text1"), L"Mi álbum de fotos");
+    SetWindowTextW(control("Text2"), L"16777215");
+    SetWindowTextW(control("Text3"), L"not used ✓"); // even what a script cannot hold
+    SetWindowTextW(control("Text4"), L"800");
+    SetWindowTextW(control("Text5"), L"600");
+    SetWindowTextW(control("Text6"), L"C:\\Iconos\\libro.ico");
+    drop(control("List1"), {L"C:\\Fotos\\playa en Cádiz.jpg", L"C:\\Fotos\\montaña 2.bmp"});
+    TemporaryFolder folder;
+    dialogs.answer = utf8FromPath(folder / "Álbum ✓.pub");
+
+    click("Command1");
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].kind, "ask");
+    EXPECT_EQ(dialogs.shown[0].title, "C:\\MyEBook.pub");
+    EXPECT_EQ(dialogs.shown[0].text, "Output file:");
+    EXPECT_EQ(dialogs.shown[1].kind, "inform");
+    EXPECT_EQ(dialogs.shown[1].title, "Lumvrex");
+    EXPECT_EQ(dialogs.shown[1].text, "Finished!");
+    const auto withoutEffects = [](const std::string &script) {
+        std::vector<std::string> kept;
+        for (const std::string &line : scriptLines(script)) {
+            if (!line.starts_with("PageEffect = "))
+                kept.push_back(line);
+        }
+        return kept;
+    };
+    EXPECT_EQ(withoutEffects(readWholeFile(folder / "Álbum ✓.pub")),
+              withoutEffects(testing::expectedScript("two-pages.pub.txt")));
+
+    // Everything stays for the next run.
+    EXPECT_EQ(narrow(textOf(control("Text1"))), "Mi álbum de fotos");
+    EXPECT_EQ(form.pageCount(), 2u);
+}
+
+TEST_F(Form1Test, CreatePubNamesAFieldAScriptCannotHoldBeforeAskingAnything)
+{
+    SetWindowTextW(control("Text6"), L"C:\\Iconos\\日本.ico");
+    click("Command1");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, "warn");
+    EXPECT_NE(dialogs.shown[0].text.find("\"Icon:\""), std::string::npos) << dialogs.shown[0].text;
+}
+
+class Form1Closing : public Form1Test, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(Form1Closing, EndsTheApplicationAtOnce)
+{
+    SetWindowTextW(control("Text1"), L"unsaved");
+    if (std::string_view(GetParam()) == "exit")
+        click("Command2");
+    else
+        SendMessageW(form.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(form.window(), nullptr);
+    EXPECT_TRUE(dialogs.shown.empty());
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, Form1Closing, ::testing::Values("exit", "close_box"));
+
+// Windows' own dialogs, answered from inside their modal loops by a timer
+// of this thread.
+class DialogAnswerer
+{
+public:
+    explicit DialogAnswerer(std::function<void(HWND dialog)> answer)
+        : m_answer(std::move(answer))
+    {
+        s_current = this;
+        m_timer = SetTimer(nullptr, 0, 50, tick);
+    }
+    ~DialogAnswerer()
+    {
+        KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+    DialogAnswerer(const DialogAnswerer &) = delete;
+    DialogAnswerer &operator=(const DialogAnswerer &) = delete;
+
+private:
+    static BOOL CALLBACK findDialog(HWND window, LPARAM found)
+    {
+        if (IsWindowVisible(window) && classOf(window) == L"#32770") {
+            *reinterpret_cast<HWND *>(found) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND dialog = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), findDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog && s_current && s_current->m_answer) {
+            auto answer = std::move(s_current->m_answer);
+            s_current->m_answer = nullptr;
+            answer(dialog);
+        }
+    }
+
+    static inline DialogAnswerer *s_current = nullptr;
+    std::function<void(HWND)> m_answer;
+    UINT_PTR m_timer;
+};
+
+struct DialogContents
+{
+    std::wstring title;
+    std::vector<std::wstring> buttons; // visible ones, in z-order
+    std::vector<std::wstring> texts;   // of the visible static controls that are not icons
+    std::vector<HWND> edits;
+    bool icon = false;
+    int width = 0;
+};
+
+DialogContents contentsOf(HWND dialog)
+{
+    DialogContents contents;
+    contents.title = textOf(dialog);
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    contents.width = client.right;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child))
+            continue;
+        const std::wstring kind = classOf(child);
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+        if (CompareStringOrdinal(kind.c_str(), -1, L"Button", -1, TRUE) == CSTR_EQUAL)
+            contents.buttons.push_back(textOf(child));
+        else if (CompareStringOrdinal(kind.c_str(), -1, L"Edit", -1, TRUE) == CSTR_EQUAL)
+            contents.edits.push_back(child);
+        else if ((style & SS_TYPEMASK) == SS_ICON)
+            contents.icon = contents.icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+        else if (!textOf(child).empty())
+            contents.texts.push_back(textOf(child));
+    }
+    return contents;
+}
+
+void clickButton(HWND dialog, const wchar_t *caption)
+{
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (textOf(child) == caption) {
+            SendMessageW(child, BM_CLICK, 0, 0);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no button " << narrow(caption);
+    EndDialog(dialog, IDCANCEL);
+}
+
+class WindowsDialogs : public ::testing::TestWithParam<bool>
+{
+};
+
+TEST_P(WindowsDialogs, AskForAPathWithAnEmptyAnswerAndOkOrCancel)
+{
+    const bool ok = GetParam();
+    Win32Dialogs windowsDialogs(nullptr);
+    DialogContents seen;
+    std::wstring answerAtStart = L"(not seen)";
+    DialogAnswerer answerer([&](HWND dialog) {
+        seen = contentsOf(dialog);
+        if (seen.edits.size() != 1) {
+            EndDialog(dialog, IDCANCEL);
+            return;
+        }
+        answerAtStart = textOf(seen.edits[0]);
+        SetWindowTextW(seen.edits[0], L"C:\\Libros\\Año nuevo ✓.pub");
+        clickButton(dialog, ok ? L"OK" : L"Cancel");
+    });
+    const std::optional<std::string> answer = windowsDialogs.askText("C:\\MyEBook.pub", "Output file:");
+    EXPECT_EQ(narrow(seen.title), "C:\\MyEBook.pub");
+    EXPECT_EQ(seen.texts, std::vector<std::wstring>{L"Output file:"});
+    EXPECT_EQ(seen.buttons, (std::vector<std::wstring>{L"OK", L"Cancel"}));
+    EXPECT_EQ(answerAtStart, L"");
+    EXPECT_GE(seen.width, 400) << "too narrow for a path";
+    if (ok) {
+        EXPECT_EQ(answer, std::optional<std::string>("C:\\Libros\\Año nuevo ✓.pub"));
+    } else {
+        EXPECT_EQ(answer, std::nullopt);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, WindowsDialogs, ::testing::Bool(),
+                         [](const auto &info) { return info.param ? "ok" : "cancel"; });
+
+struct MessageCase
+{
+    const char *name;
+    bool warning;
+};
+
+class WindowsMessages : public ::testing::TestWithParam<MessageCase>
+{
+};
+
+TEST_P(WindowsMessages, HaveOnlyAnOkButton)
+{
+    Win32Dialogs windowsDialogs(nullptr);
+    DialogContents seen;
+    DialogAnswerer answerer([&](HWND dialog) {
+        seen = contentsOf(dialog);
+        clickButton(dialog, L"OK");
+    });
+    if (GetParam().warning)
+        windowsDialogs.warn("Lumvrex", "Could not write \"C:\\Año\\book.pub\": Access denied.");
+    else
+        windowsDialogs.inform("Lumvrex", "Finished!");
+    EXPECT_EQ(narrow(seen.title), "Lumvrex");
+    EXPECT_EQ(seen.buttons, std::vector<std::wstring>{L"OK"});
+    EXPECT_EQ(seen.texts,
+              std::vector<std::wstring>{GetParam().warning
+                                            ? L"Could not write \"C:\\Año\\book.pub\": Access denied."
+                                            : L"Finished!"});
+    EXPECT_EQ(seen.icon, GetParam().warning);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, WindowsMessages,
+                         ::testing::Values(MessageCase{"finished", false}, MessageCase{"warning", true}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// lumvrex.exe itself: its version record, icon and manifest.
+std::wstring versionString(const std::vector<char> &record, const wchar_t *name)
+{
+    wchar_t *value = nullptr;
+    UINT length = 0;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\0c0a04e4\\") + name;
+    if (!VerQueryValueW(record.data(), key.c_str(), reinterpret_cast<void **>(&value), &length) || !value)
+        return L"(missing)";
+    return value;
+}
+
+TEST(LumvrexExe, CarriesItsVersionRecordIconAndManifest)
+{
+    const fs::path program = pathFromUtf8(LUMVREX_WINDOW_EXE);
+    DWORD ignored = 0;
+    std::vector<char> record(GetFileVersionInfoSizeW(program.c_str(), &ignored));
+    ASSERT_FALSE(record.empty()) << "no version record in " << program.string();
+    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, DWORD(record.size()), record.data()));
+    struct Translation
+    {
+        WORD language;
+        WORD codePage;
+    } *translation = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void **>(&translation), &length));
+    ASSERT_EQ(length, sizeof(Translation));
+    EXPECT_EQ(translation->language, 0x0C0A); // Spanish (Spain)
+    EXPECT_EQ(translation->codePage, 1252);
+    EXPECT_EQ(versionString(record, L"FileVersion"), L"1.00");
+    EXPECT_EQ(versionString(record, L"ProductVersion"), L"1.00");
+    EXPECT_EQ(versionString(record, L"ProductName"), L"Lumvrex");
+    EXPECT_EQ(versionString(record, L"InternalName"), L"Lumvrex");
+    EXPECT_EQ(versionString(record, L"FileDescription"),
+              L"This program enables you create easy e-books with NeoBook(R)");
+
+    const HMODULE image = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    // The icon: 32 × 32 in 256 colours.
+    const HRSRC group = FindResourceW(image, L"IDI_ICON1", MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+    ASSERT_NE(group, nullptr);
+    const auto *directory = static_cast<const BYTE *>(LockResource(LoadResource(image, group)));
+    ASSERT_NE(directory, nullptr);
+    EXPECT_EQ(directory[6], 32); // width
+    EXPECT_EQ(directory[7], 32); // height
+    EXPECT_EQ(directory[12], 8); // bits per pixel
+    // The manifest: per-monitor DPI awareness and the current common controls.
+    const HRSRC manifest = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
+    ASSERT_NE(manifest, nullptr);
+    const std::string text(static_cast<const char *>(LockResource(LoadResource(image, manifest))),
+                           SizeofResource(image, manifest));
+    EXPECT_NE(text.find("PerMonitorV2"), std::string::npos);
+    EXPECT_NE(text.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm"),
+              std::string::npos);
+    EXPECT_NE(text.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+    FreeLibrary(image);
+}
+
+} // namespace
+} // namespace lumvrex

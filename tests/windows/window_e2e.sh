@@ -1,0 +1,294 @@
+#!/usr/bin/env bash
+# lumvrex.exe end to end under Wine, driven from outside as a person would:
+# keys and clicks from xdotool, text through the clipboard (xdotool cannot
+# type every character), files dragged from an X program onto the page
+# list. Checks what can be seen from outside (windows, their titles and
+# properties, the names a screen reader hears, files, the exit code) and
+# reads each written script back against lumvrex-cli for Linux.
+#
+# Usage: window_e2e.sh BUILD_DIR LINUX_CLI OUTPUT_DIR
+# Needs DISPLAY (an X server with no window manager), WINEPREFIX with its
+# wineserver running, all of it in a locale whose decimal separator is a
+# comma (scripts/test-windows uses es_ES.UTF-8), xdotool, xprop, xclip,
+# imagemagick, and /usr/bin/python3 with PyQt6. Leaves screenshots in
+# OUTPUT_DIR, window.png among them.
+set -euo pipefail
+
+build=$(realpath "$1")
+linux_cli=$(realpath "$2")
+out=$3
+here=$(cd "$(dirname "$0")" && pwd)
+exe=$build/app/lumvrex.exe
+names_exe=$build/tests/windows/accessible_names.exe
+caption='Zantrel - Lumvrex by the Lumvrex team'
+
+rm -rf "$out"
+mkdir -p "$out/work/files/Año nuevo"
+out=$(realpath "$out")
+work=$out/work
+touch "$work/files/playa en Cádiz.jpg" "$work/files/foto (1).jpg" "$work/files/niño ✓ 日本.png"
+
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+
+# The whole screen, or one window (managed by Wine, an X window is the
+# client area alone).
+shot() { import -window "${2:-root}" "$out/$1.png" 2>/dev/null || true; }
+fail() {
+  echo "window test: FAILED: $*" >&2
+  shot failure
+  exit 1
+}
+step() { echo "window test: $*"; }
+
+# The X window whose name is exactly the given text.
+window_named() {
+  local id
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && { echo "$id"; return 0; }
+  done
+  return 0
+}
+wait_for() {
+  local id
+  for _ in $(seq 100); do
+    id=$(window_named "$1")
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  fail "no window \"$1\""
+}
+wait_gone() {
+  for _ in $(seq 100); do
+    [ -z "$(window_named "$1")" ] && return 0
+    sleep 0.1
+  done
+  fail "the window \"$1\" stays"
+}
+
+# Text typed into the focused control, through the clipboard: xclip holds
+# it (in the foreground, so that it can be ended) until it is pasted.
+paste() {
+  printf '%s' "$1" >"$out/clipboard.txt"
+  xclip -quiet -selection clipboard -i "$out/clipboard.txt" >>"$out/xclip.log" 2>&1 &
+  local holder=$!
+  sleep 0.2
+  xdotool key --clearmodifiers ctrl+v
+  sleep 0.2
+  kill "$holder" 2>/dev/null || true
+  wait "$holder" 2>/dev/null || true
+}
+# Twips to pixels at 96 dpi, as the window lays itself out.
+px() { echo $(($1 * 96 / 1440)); }
+# Clicks the middle of a control given by its twips rectangle.
+click_at() {
+  xdotool mousemove $((client_x + $(px $(($1 + $3 / 2))))) $((client_y + $(px $(($2 + $4 / 2))))) click 1
+  sleep 0.3
+}
+focus_window() { xdotool windowfocus --sync "$window" 2>/dev/null || true; sleep 0.2; }
+
+# A drag from an X program, as from a file manager, onto the page list.
+drag_onto_list() {
+  /usr/bin/python3 "$here/drag_source.py" DragSource 520 60 "$@" >>"$out/drag.log" 2>&1 &
+  local source_pid=$!
+  pids+=("$source_pid")
+  local source
+  source=$(wait_for DragSource)
+  sleep 0.3
+  eval "$(xdotool getwindowgeometry --shell "$source")"
+  local from_x=$((X + WIDTH / 2)) from_y=$((Y + HEIGHT / 2))
+  local to_x=$((client_x + $(px $((1200 + 4335 / 2))))) to_y=$((client_y + $(px $((840 + 255 / 2)))))
+  xdotool mousemove "$from_x" "$from_y" mousedown 1
+  sleep 0.3
+  for i in $(seq 10); do
+    xdotool mousemove $((from_x + (to_x - from_x) * i / 10)) $((from_y + (to_y - from_y) * i / 10))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mouseup 1
+  for _ in $(seq 50); do grep -q '^dropped: CopyAction' "$out/drag.log" && break; sleep 0.1; done
+  grep -q '^dropped: CopyAction' "$out/drag.log" || fail "the drop was not taken"
+  kill "$source_pid"
+  wait "$source_pid" 2>/dev/null || true
+  : >"$out/drag.log"
+  sleep 0.3
+}
+
+# Create pub, answered with a path (or Escape for Cancel): the input dialog
+# must come, and then the message box titled "Lumvrex" when expect_message.
+create_pub() {
+  local answer=$1 expect_message=$2
+  focus_window
+  click_at 120 2400 1335 375
+  local dialog
+  dialog=$(wait_for 'C:\MyEBook.pub')
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  sleep 0.2
+  if [ "$answer" = CANCEL ]; then
+    xdotool key Escape
+  else
+    paste "$answer"
+    xdotool key Return
+  fi
+  wait_gone 'C:\MyEBook.pub'
+  if [ "$expect_message" = yes ]; then
+    local box
+    box=$(wait_for Lumvrex)
+    shot "message-$((++messages))" "$box"
+    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    xdotool key Return
+    wait_gone Lumvrex
+  fi
+  sleep 0.2
+  [ -n "$(window_named "$caption")" ] || fail "the window is gone after Create pub"
+}
+
+windows_path() { winepath -w "$1" 2>/dev/null; }
+without_effects() { grep -av '^PageEffect = ' "$1"; }
+
+start_window() {
+  (cd "$work" && exec wine "$exe") >>"$out/wine.log" 2>&1 &
+  app=$!
+  pids+=("$app")
+  window=$(wait_for "$caption")
+  # The client area, inside the frame Wine draws: a border around, the
+  # caption above.
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  local border=$(((WIDTH - 435) / 2))
+  client_x=$((X + border)) client_y=$((Y + HEIGHT - 191 - border))
+}
+wait_ended() {
+  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app" 2>/dev/null && fail "still running after $1"
+  wait "$app" || fail "exit code $? after $1"
+}
+managed_by_wine() {
+  if [ "$1" = yes ]; then
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >>"$out/wine.log" 2>&1 || true
+  else
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$out/wine.log" 2>&1
+  fi
+}
+
+messages=0
+cd "$work"
+
+step "as a window manager sees it"
+# Wine hands its windows to a window manager unless told otherwise. The X
+# window is then the client area, and its properties say what it is.
+managed_by_wine yes
+started=$(date +%s%N)
+start_window
+step "window shown after $((($(date +%s%N) - started) / 1000000)) ms"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH" = 435 ] && [ "$HEIGHT" = 191 ] || fail "client area ${WIDTH}x$HEIGHT, not 435x191"
+xprop -id "$window" _NET_WM_STATE WM_NORMAL_HINTS >"$out/xprop.txt"
+grep -q _NET_WM_STATE_SKIP_TASKBAR "$out/xprop.txt" || fail "the window would be in the task bar"
+grep -q 'program specified minimum size: 435 by 191' "$out/xprop.txt" \
+  && grep -q 'program specified maximum size: 435 by 191' "$out/xprop.txt" || fail "the window can be resized"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key alt+F4 # the close box, from the keyboard
+wait_ended Alt+F4
+
+# From here on Wine draws the frame itself, as Windows would: no window
+# manager to wait for (Wine waits up to 2 s for one at every window it
+# hides), and the screenshot shows the caption.
+managed_by_wine no
+step "start"
+start_window
+
+step "fields, walked with Tab from Create pub"
+focus_window
+xdotool key Tab Tab
+paste 'Viaje a Cádiz'
+xdotool key Tab
+paste '16777215'
+xdotool key Tab
+paste 'nada de esto ✓' # Init message: never written
+xdotool key Tab Tab Tab # the page list, Clear, the width
+paste '800'
+xdotool key Tab
+paste '600'
+xdotool key Tab
+paste 'C:\Iconos\viaje.ico'
+
+step "a page Windows-1252 cannot hold is refused before any question"
+drag_onto_list "$work/files/niño ✓ 日本.png"
+focus_window
+click_at 120 2400 1335 375
+box=$(wait_for Lumvrex)
+[ -z "$(window_named 'C:\MyEBook.pub')" ] || fail "the path was asked for"
+shot refused "$box"
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key Return
+wait_gone Lumvrex
+focus_window
+click_at 5640 840 735 255 # Clear
+
+step "drops: three files and a folder, then one again"
+drag_onto_list "$work/files/playa en Cádiz.jpg" "$work/files/Año nuevo" "$work/files/foto (1).jpg"
+drag_onto_list "$work/files/playa en Cádiz.jpg"
+shot dropped
+wine "$names_exe" "$caption" >"$out/names.txt" 2>>"$out/wine.log" || fail "cannot read the accessible names"
+diff -u - <(cut -f2 "$out/names.txt" | head -10) <<'EOF' || fail "screen readers hear other names"
+Create pub
+Exit
+E-Book title:
+Back color:
+Init message:
+Pages: 4 pages
+Clear
+Resolution (w,h): width
+Resolution (w,h): height
+Icon:
+EOF
+
+# The window as README shows it, with the focus on Create pub.
+click_at 120 120 975 255 # on a label: the window is active again after the drag
+focus_window
+xdotool key Tab Tab Tab Tab # from Clear, clicked last: width, height, icon, Create pub
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$window")"
+import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" "$out/window.png"
+
+step "Create pub, cancelled"
+create_pub CANCEL no
+[ -z "$(ls "$work" | grep -v '^files$')" ] || fail "Cancel wrote something: $(ls "$work")"
+
+step "Create pub to a path with accents and a check mark"
+create_pub 'Libro de Cádiz ✓.pub' yes
+[ -f "$work/Libro de Cádiz ✓.pub" ] || fail "no \"Libro de Cádiz ✓.pub\""
+
+step "Create pub to a folder that does not exist: warned, nothing written"
+create_pub 'Z:\no such folder\libro.pub' yes
+
+step "Clear, then Create pub again: no pages"
+focus_window
+click_at 5640 840 735 255
+create_pub 'vacío.pub' yes
+
+step "Exit"
+focus_window
+click_at 1560 2400 1335 375
+wait_ended Exit
+
+step "the scripts, byte for byte against lumvrex-cli for Linux"
+fields=(--title 'Viaje a Cádiz' --back-color 16777215 --width 800 --height 600 --icon 'C:\Iconos\viaje.ico')
+files=$work/files
+"$linux_cli" "${fields[@]}" -o "$out/expected.pub" \
+  "$(windows_path "$files/playa en Cádiz.jpg")" "$(windows_path "$files/Año nuevo")" \
+  "$(windows_path "$files/foto (1).jpg")" "$(windows_path "$files/playa en Cádiz.jpg")"
+cmp <(without_effects "$work/Libro de Cádiz ✓.pub") <(without_effects "$out/expected.pub") \
+  || fail "\"Libro de Cádiz ✓.pub\" differs from lumvrex-cli's script beyond its page effects"
+# The window took its decimal separator from the user's settings.
+effects=$(grep -ac $'^PageEffect = [0-9]*\\(,[0-9]*\\)\\?\r$' "$work/Libro de Cádiz ✓.pub" || true)
+[ "$effects" = 4 ] || fail "$effects page effects in the Spanish form, not 4"
+"$linux_cli" "${fields[@]}" -o "$out/expected-empty.pub"
+cmp "$work/vacío.pub" "$out/expected-empty.pub" || fail "\"vacío.pub\" differs from lumvrex-cli's script"
+# Those two and the dropped files: no temporary or partial file anywhere.
+[ "$(ls -A "$work" | wc -l)" = 3 ] || fail "unexpected files: $(ls -A "$work")"
+
+step "passed"

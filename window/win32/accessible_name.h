@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <windows.h>
+
+namespace lumvrex {
+
+// Gives a control the name a screen reader speaks. Windows would take an
+// edit's name from the label just before it in the z-order, which here
+// follows the tab order instead; the name is asked for each time, so it may
+// change (a count, for instance). The control keeps it until destroyed.
+void setAccessibleName(HWND control, std::function<std::wstring()> name);
+
+// The same for a control's own window procedure: its answer to WM_GETOBJECT,
+// or 0 for the requests it leaves to the system.
+LRESULT accessibleObjectNamed(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring &name);
+
+} // namespace lumvrex
