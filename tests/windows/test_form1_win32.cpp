@@ -149,9 +149,9 @@ protected:
     }
     std::string focusedName() const
     {
-        for (const ControlSpec &spec : kForm1Controls) {
-            if (form.control(spec.name) == GetFocus())
-                return std::string(spec.name);
+        for (const ControlSpec &entry : kForm1Controls) {
+            if (form.control(entry.name) == GetFocus())
+                return std::string(entry.name);
         }
         return "(outside the window)";
     }
@@ -200,16 +200,16 @@ TEST_P(Form1Layout, PutsEveryControlAtItsTwipsRectangle)
         EXPECT_EQ(client.right, 435);
         EXPECT_EQ(client.bottom, 191);
     }
-    for (const ControlSpec &spec : kForm1Controls) {
-        const HWND window = control(spec.name);
+    for (const ControlSpec &entry : kForm1Controls) {
+        const HWND window = control(entry.name);
         RECT place = {};
         GetWindowRect(window, &place);
         MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT *>(&place), 2);
-        EXPECT_EQ(place.left, pixels(spec.place.left)) << spec.name;
-        EXPECT_EQ(place.top, pixels(spec.place.top)) << spec.name;
-        EXPECT_EQ(place.right - place.left, pixels(spec.place.width)) << spec.name;
-        EXPECT_EQ(place.bottom - place.top, pixels(spec.place.height)) << spec.name;
-        EXPECT_TRUE(IsWindowVisible(window) && IsWindowEnabled(window)) << spec.name;
+        EXPECT_EQ(place.left, pixels(entry.place.left)) << entry.name;
+        EXPECT_EQ(place.top, pixels(entry.place.top)) << entry.name;
+        EXPECT_EQ(place.right - place.left, pixels(entry.place.width)) << entry.name;
+        EXPECT_EQ(place.bottom - place.top, pixels(entry.place.height)) << entry.name;
+        EXPECT_TRUE(IsWindowVisible(window) && IsWindowEnabled(window)) << entry.name;
     }
 }
 
@@ -228,21 +228,21 @@ TEST_F(Form1Test, ControlsAreWindowsOwnWithTheirCaptionsAndEmptyFields)
                               {ControlKind::TextField, L"Edit"},
                               {ControlKind::PageList, L"LumvrexPageList"}, // Windows' list box, extended
                               {ControlKind::PushButton, L"Button"}};
-    for (const ControlSpec &spec : kForm1Controls) {
-        const HWND window = control(spec.name);
+    for (const ControlSpec &entry : kForm1Controls) {
+        const HWND window = control(entry.name);
         for (const KindCase &kind : kinds) {
-            if (kind.kind == spec.kind) {
+            if (kind.kind == entry.kind) {
                 EXPECT_EQ(CompareStringOrdinal(classOf(window).c_str(), -1, kind.className, -1, TRUE),
                           CSTR_EQUAL)
-                    << spec.name << " is a " << narrow(classOf(window));
+                    << entry.name << " is a " << narrow(classOf(window));
             }
         }
         // Captions exactly, no access keys; fields empty.
-        EXPECT_EQ(narrow(textOf(window)), spec.caption) << spec.name;
+        EXPECT_EQ(narrow(textOf(window)), entry.caption) << entry.name;
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-        if (spec.kind == ControlKind::Label) {
-            EXPECT_TRUE(style & SS_NOPREFIX) << spec.name;
-        } else if (spec.kind == ControlKind::PageList) {
+        if (entry.kind == ControlKind::Label) {
+            EXPECT_TRUE(style & SS_NOPREFIX) << entry.name;
+        } else if (entry.kind == ControlKind::PageList) {
             EXPECT_FALSE(style & LBS_SORT);
             EXPECT_EQ(SendMessageW(window, LB_GETCOUNT, 0, 0), 0);
         }
@@ -252,8 +252,8 @@ TEST_F(Form1Test, ControlsAreWindowsOwnWithTheirCaptionsAndEmptyFields)
 TEST_F(Form1Test, TabWalksTheFocusOrderFromCreatePub)
 {
     std::vector<std::string> expected;
-    for (const ControlSpec *spec : form1FocusOrder())
-        expected.emplace_back(spec->name);
+    for (const ControlSpec *entry : form1FocusOrder())
+        expected.emplace_back(entry->name);
     ASSERT_EQ(expected.front(), "Command1");
     EXPECT_EQ(focusedName(), "Command1");
 
@@ -270,9 +270,9 @@ TEST_F(Form1Test, TabWalksTheFocusOrderFromCreatePub)
     HWND at = control("Command1");
     for (std::size_t i = 1; i < expected.size(); ++i) {
         at = GetNextDlgTabItem(form.window(), at, TRUE);
-        for (const ControlSpec &spec : kForm1Controls) {
-            if (control(spec.name) == at)
-                backwards.emplace_back(spec.name);
+        for (const ControlSpec &entry : kForm1Controls) {
+            if (control(entry.name) == at)
+                backwards.emplace_back(entry.name);
         }
     }
     EXPECT_EQ(std::vector<std::string>(backwards.rbegin(), backwards.rend()), expected);
@@ -316,12 +316,13 @@ INSTANTIATE_TEST_SUITE_P(Keys, Form1Keys,
 
 TEST_F(Form1Test, ScreenReadersHearTheLabelsAndTheCount)
 {
-    for (const ControlSpec &spec : kForm1Controls) {
-        if (spec.kind != ControlKind::TextField)
+    for (const ControlSpec &entry : kForm1Controls) {
+        if (entry.kind != ControlKind::TextField)
             continue;
         HWND answeredFor = nullptr;
-        EXPECT_EQ(narrow(accessibleName(control(spec.name), &answeredFor)), spec.accessibleName) << spec.name;
-        EXPECT_EQ(answeredFor, control(spec.name)) << spec.name;
+        EXPECT_EQ(narrow(accessibleName(control(entry.name), &answeredFor)), entry.accessibleName)
+            << entry.name;
+        EXPECT_EQ(answeredFor, control(entry.name)) << entry.name;
     }
     EXPECT_EQ(narrow(accessibleName(control("Text4"))), "Resolution (w,h): width");
     EXPECT_EQ(narrow(accessibleName(control("Text5"))), "Resolution (w,h): height");

@@ -44,9 +44,9 @@ WindowsControl windowsControl(ControlKind kind)
     return {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0};
 }
 
-std::size_t indexOf(const ControlSpec *spec)
+std::size_t indexOf(const ControlSpec *entry)
 {
-    return static_cast<std::size_t>(spec - kForm1Controls.data());
+    return static_cast<std::size_t>(entry - kForm1Controls.data());
 }
 
 HICON loadIcon(HINSTANCE instance, int sizeMetric)
@@ -117,11 +117,11 @@ Form1::~Form1()
 
 void Form1::createControls(HINSTANCE instance)
 {
-    for (const ControlSpec &spec : kForm1Controls) {
-        const WindowsControl kind = windowsControl(spec.kind);
-        const std::size_t index = indexOf(&spec);
+    for (const ControlSpec &entry : kForm1Controls) {
+        const WindowsControl kind = windowsControl(entry.kind);
+        const std::size_t index = indexOf(&entry);
         m_controls[index] = CreateWindowExW(
-            kind.extendedStyle, kind.className, wideFromUtf8(spec.caption).c_str(), kind.style, 0, 0, 0, 0,
+            kind.extendedStyle, kind.className, wideFromUtf8(entry.caption).c_str(), kind.style, 0, 0, 0, 0,
             m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
             nullptr);
     }
@@ -136,8 +136,8 @@ void Form1::createControls(HINSTANCE instance)
 void Form1::setTabOrder()
 {
     HWND previous = HWND_TOP;
-    for (const ControlSpec *spec : form1FocusOrder()) {
-        const HWND control = m_controls[indexOf(spec)];
+    for (const ControlSpec *entry : form1FocusOrder()) {
+        const HWND control = m_controls[indexOf(entry)];
         SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = control;
     }
@@ -146,10 +146,10 @@ void Form1::setTabOrder()
 // The fields are named here; the page list names itself, with its count.
 void Form1::nameControls()
 {
-    for (const ControlSpec &spec : kForm1Controls) {
-        if (spec.kind == ControlKind::TextField) {
-            setAccessibleName(m_controls[indexOf(&spec)],
-                              [name = wideFromUtf8(spec.accessibleName)] { return name; });
+    for (const ControlSpec &entry : kForm1Controls) {
+        if (entry.kind == ControlKind::TextField) {
+            setAccessibleName(m_controls[indexOf(&entry)],
+                              [name = wideFromUtf8(entry.accessibleName)] { return name; });
         }
     }
 }
@@ -158,11 +158,11 @@ void Form1::layOut(UINT dpi)
 {
     const auto pixels = [dpi](int twips) { return pixelsFromTwips(twips, static_cast<int>(dpi)); };
     const HFONT font = createDialogFont(dpi);
-    for (const ControlSpec &spec : kForm1Controls) {
-        const HWND control = m_controls[indexOf(&spec)];
+    for (const ControlSpec &entry : kForm1Controls) {
+        const HWND control = m_controls[indexOf(&entry)];
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        SetWindowPos(control, nullptr, pixels(spec.place.left), pixels(spec.place.top),
-                     pixels(spec.place.width), pixels(spec.place.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(control, nullptr, pixels(entry.place.left), pixels(entry.place.top),
+                     pixels(entry.place.width), pixels(entry.place.height), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (m_font)
         DeleteObject(m_font);
@@ -187,8 +187,8 @@ void Form1::layOut(UINT dpi)
 
 HWND Form1::control(std::string_view name) const
 {
-    const ControlSpec *spec = form1Control(name);
-    return spec ? m_controls[indexOf(spec)] : nullptr;
+    const ControlSpec *entry = form1Control(name);
+    return entry ? m_controls[indexOf(entry)] : nullptr;
 }
 
 void Form1::show(int showCommand)
