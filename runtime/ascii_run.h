@@ -43,23 +43,4 @@ inline std::size_t printableAsciiPrefix(const char *from, char *to)
     }
 }
 
-// How many bytes from `from` on (at most `size`) are ASCII.
-inline std::size_t asciiPrefix(const char *from, std::size_t size)
-{
-    using namespace ascii_run_detail;
-    std::size_t run = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        while (run + 8 <= size) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, from + run, sizeof word);
-            if (const std::uint64_t flagged = word & kHighBits; flagged != 0)
-                return run + bytesBeforeFlag(flagged);
-            run += 8;
-        }
-    }
-    while (run < size && static_cast<unsigned char>(from[run]) < 0x80)
-        ++run;
-    return run;
-}
-
 } // namespace lumvrex

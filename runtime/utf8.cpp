@@ -1,7 +1,5 @@
 #include "runtime/utf8.h"
 
-#include "runtime/ascii_run.h"
-
 #include <cstdio>
 #include <vector>
 
@@ -88,28 +86,6 @@ void append(std::string &out, char32_t codePoint)
         out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
-std::size_t firstInvalidByte(std::string_view text)
-{
-    const char *bytes = text.data();
-    const std::size_t size = text.size();
-    for (std::size_t at = 0;;) {
-        at += asciiPrefix(bytes + at, size - at);
-        if (at == size)
-            return std::string_view::npos;
-        // Latin letters, the common case past ASCII, without the full decoder.
-        const auto lead = static_cast<unsigned char>(bytes[at]);
-        if (lead >= 0xC2 && lead <= 0xDF && at + 1 < size
-            && isContinuation(static_cast<unsigned char>(bytes[at + 1]))) {
-            at += 2;
-            continue;
-        }
-        const Decoded read = decode(text, at);
-        if (!read.valid)
-            return at;
-        at += read.length;
     }
 }
 

@@ -20,9 +20,6 @@ Decoded decode(std::string_view text, std::size_t at);
 
 void append(std::string &out, char32_t codePoint);
 
-// Where the first invalid byte is, or npos.
-std::size_t firstInvalidByte(std::string_view text);
-
 // Text as it can be shown in a message on one line: control characters and
 // invalid bytes as U+XXXX or <0xFF>, and at most maxCharacters characters,
 // cut in the middle with "…" so that both ends stay visible.
