@@ -18,4 +18,10 @@ if(LUMVREX_BUILD_TESTS)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   add_subdirectory(${LUMVREX_GOOGLETEST_SOURCES} ${CMAKE_BINARY_DIR}/third_party/googletest EXCLUDE_FROM_ALL SYSTEM)
+  if(MINGW)
+    # The programs are built with MinGW's win32 threads, whose C++ library
+    # has no std::mutex for GoogleTest's Notification: ours takes its place.
+    target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+    target_compile_options(gtest PUBLIC -include ${PROJECT_SOURCE_DIR}/tests/support/gtest_notification.h)
+  endif()
 endif()

@@ -8,8 +8,10 @@ namespace lumvrex {
 
 std::string userDecimalSeparator()
 {
+    // LOCALE_USER_DEFAULT rather than a locale name: Windows XP has no
+    // GetLocaleInfoEx.
     wchar_t separator[8] = {};
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 0)
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 0)
         return ".";
     return utf8FromWide(separator);
 }

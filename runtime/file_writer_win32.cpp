@@ -167,26 +167,58 @@ bool hasOverlongName(const fs::path &path)
     return false;
 }
 
+// What Windows does to a path before the file system sees it, unless it
+// begins with "\\?\": the dots and blanks that end its last name go, and
+// one dot that ends a folder's name. Done here, it happens under Wine too,
+// and still when the "\\?\" prefix is added below.
+std::wstring withoutTrailingDotsAndBlanks(std::wstring_view path)
+{
+    std::wstring result;
+    result.reserve(path.size());
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = path.find_first_of(L"\\/", start);
+        const bool last = end == std::wstring_view::npos;
+        std::wstring_view name = path.substr(start, last ? std::wstring_view::npos : end - start);
+        // "." and "..", and names of nothing but dots, are left to Windows.
+        if (name.find_first_not_of(L". ") != std::wstring_view::npos) {
+            if (last) {
+                while (name.back() == L'.' || name.back() == L' ')
+                    name.remove_suffix(1);
+            } else if (name.size() >= 2 && name.back() == L'.' && name[name.size() - 2] != L'.') {
+                name.remove_suffix(1);
+            }
+        }
+        result += name;
+        if (last)
+            return result;
+        result += path[end];
+        start = end + 1;
+    }
+}
+
 // The path the system calls are given. One that would come near the
 // 260-character limit of Windows' older calls, a temporary name beside it
 // included, is made absolute and given the "\\?\" prefix, which lifts that
-// limit; making it absolute first does what the prefix would skip (".."
-// and trailing dots resolved).
+// limit; making it absolute first resolves the ".." the prefix would skip.
+// A path the user gave the prefix is taken as it stands, as Windows does.
 Result<fs::path> systemPath(const fs::path &path)
 {
     constexpr std::size_t kRoomForTemporaryName = 20;
     if (path.native().starts_with(L"\\\\?\\"))
         return path;
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    const std::wstring trimmed = withoutTrailingDotsAndBlanks(path.native());
+    const DWORD needed = GetFullPathNameW(trimmed.c_str(), 0, nullptr, nullptr);
     if (needed == 0)
         return writeFailure(path, reason(GetLastError()));
     std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    const DWORD length = GetFullPathNameW(trimmed.c_str(), needed, full.data(), nullptr);
     if (length == 0 || length >= needed)
         return writeFailure(path, reason(GetLastError()));
     full.resize(length);
     if (full.size() + kRoomForTemporaryName < MAX_PATH)
-        return path;
+        return fs::path(trimmed);
+    full = withoutTrailingDotsAndBlanks(full);
     if (full.starts_with(L"\\\\"))
         full = L"\\\\?\\UNC\\" + full.substr(2);
     else
@@ -262,17 +294,44 @@ Status writeStraight(const fs::path &path, HANDLE handle, const ByteProducer &by
     return {};
 }
 
+// ERROR_SUCCESS, or ERROR_DISK_FULL when a file cannot grow to size bytes.
+// SetFileInformationByHandle came with Vista; before it, the file is made
+// that long, which writeInPlace() cuts back to what it writes.
+DWORD reserveRoom(HANDLE file, std::uint64_t size)
+{
+    using SetInformation = BOOL WINAPI(HANDLE, FILE_INFO_BY_HANDLE_CLASS, void *, DWORD);
+    static auto *const setInformation = reinterpret_cast<SetInformation *>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetFileInformationByHandle")));
+    const auto isFull = [](DWORD error) {
+        return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+    };
+    if (setInformation) {
+        FILE_ALLOCATION_INFO allocation = {};
+        allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
+        if (!setInformation(file, FileAllocationInfo, &allocation, sizeof allocation)
+            && isFull(GetLastError()))
+            return ERROR_DISK_FULL;
+        return ERROR_SUCCESS;
+    }
+    LARGE_INTEGER current = {};
+    if (!GetFileSizeEx(file, &current) || static_cast<std::uint64_t>(current.QuadPart) >= size)
+        return ERROR_SUCCESS;
+    LARGE_INTEGER end = {};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const LARGE_INTEGER start = {};
+    DWORD error = ERROR_SUCCESS;
+    if (SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && !SetEndOfFile(file) && isFull(GetLastError()))
+        error = ERROR_DISK_FULL;
+    SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+    return error;
+}
+
 Status writeInPlace(const fs::path &path, HANDLE file, const ByteProducer &bytes)
 {
     // Reserve the room first, so that a full disk is reported before one old
     // byte is touched.
-    FILE_ALLOCATION_INFO allocation = {};
-    allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(bytes.size());
-    if (!SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof allocation)) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
-            return writeFailure(path, reason(error));
-    }
+    if (const DWORD error = reserveRoom(file, bytes.size()))
+        return writeFailure(path, reason(error));
     std::uint64_t written = 0;
     if (const DWORD error = writeAll(file, bytes, written))
         return written == 0 ? writeFailure(path, reason(error)) : partlyWritten(path, reason(error));

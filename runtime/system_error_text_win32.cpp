@@ -2,25 +2,58 @@
 
 #include "runtime/windows_text.h"
 
+#include <vector>
+
 #include <windows.h>
 
 namespace lumvrex {
+namespace {
 
-std::string systemErrorText(int code)
+std::wstring messageIn(DWORD code, DWORD language)
 {
     wchar_t *buffer = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(code), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-        reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+        code, language, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
     std::wstring text = length > 0 ? std::wstring(buffer, length) : std::wstring();
     LocalFree(buffer);
     while (!text.empty()
            && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
         text.pop_back();
-    if (text.empty())
-        return "system error " + std::to_string(code);
-    return utf8FromWide(text);
+    return text;
+}
+
+BOOL CALLBACK collectLanguage(LPWSTR name, LONG_PTR languages)
+{
+    // The names are LANGIDs in hexadecimal.
+    const unsigned long language = wcstoul(name, nullptr, 16);
+    if (language != 0)
+        reinterpret_cast<std::vector<LANGID> *>(languages)->push_back(static_cast<LANGID>(language));
+    return TRUE;
+}
+
+} // namespace
+
+std::string systemErrorText(int code, unsigned short language)
+{
+    const auto error = static_cast<DWORD>(code);
+    // A Windows need not have every message in every language, nor in
+    // English: after the one asked for, Windows' own order (neutral, the
+    // thread's, the user's, the system's, US English), then any language
+    // installed.
+    std::vector<LANGID> languages = {language, 0};
+    EnumUILanguagesW(collectLanguage, 0, reinterpret_cast<LONG_PTR>(&languages));
+    for (const LANGID each : languages) {
+        const std::wstring text = messageIn(error, each);
+        if (!text.empty())
+            return utf8FromWide(text);
+    }
+    return "system error " + std::to_string(code);
+}
+
+std::string systemErrorText(int code)
+{
+    return systemErrorText(code, GetUserDefaultUILanguage());
 }
 
 } // namespace lumvrex

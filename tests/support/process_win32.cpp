@@ -5,13 +5,49 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
-#include <thread>
 
 #include <windows.h>
 
 namespace lumvrex::testing {
 namespace {
+
+// A thread of the system's own: the programs are built with MinGW's win32
+// threads, whose C++ library has no std::thread.
+class Thread
+{
+public:
+    explicit Thread(std::function<void()> work)
+        : m_work(std::move(work))
+        , m_handle(CreateThread(nullptr, 0, &Thread::run, this, 0, nullptr))
+    {
+        if (!m_handle)
+            m_work();
+    }
+    ~Thread() { join(); }
+    Thread(const Thread &) = delete;
+    Thread &operator=(const Thread &) = delete;
+
+    void join()
+    {
+        if (m_handle) {
+            WaitForSingleObject(m_handle, INFINITE);
+            CloseHandle(m_handle);
+            m_handle = nullptr;
+        }
+    }
+
+private:
+    static DWORD WINAPI run(void *thread)
+    {
+        static_cast<Thread *>(thread)->m_work();
+        return 0;
+    }
+
+    std::function<void()> m_work;
+    HANDLE m_handle;
+};
 
 // One argument quoted so that CommandLineToArgvW and the C runtime give it
 // back unchanged: backslashes count only before a quote.
@@ -176,7 +212,7 @@ ProgramRun runProgram(const std::filesystem::path &program, const std::vector<st
 
     // Feed the input and gather both outputs at once, so that no pipe fills.
     ProgramRun run;
-    std::thread feeder([&in, input = std::string_view(options.input)]() mutable {
+    Thread feeder([&in, input = std::string_view(options.input)]() mutable {
         while (!input.empty()) {
             DWORD put = 0;
             const auto chunk = static_cast<DWORD>(std::min<std::size_t>(input.size(), 65536));
@@ -186,7 +222,7 @@ ProgramRun runProgram(const std::filesystem::path &program, const std::vector<st
         }
         in.write.close();
     });
-    std::thread errorReader([&] { readAll(err.read.get(), run.err); });
+    Thread errorReader([&] { readAll(err.read.get(), run.err); });
     readAll(out.read.get(), run.out);
     errorReader.join();
     feeder.join();

@@ -297,6 +297,121 @@ INSTANTIATE_TEST_SUITE_P(Cases, WindowsTargets,
                                  + (std::get<1>(info.param) == Front::Cli ? "_cli" : "_window");
                          });
 
+// A name ending in dots or blanks is written as Windows writes it for any
+// program: without them, in a short path and in one long enough to need
+// the "\\?\" prefix alike. Only a "\\?\" the user wrote keeps them.
+struct TrailingCase
+{
+    const char *name;
+    const char *given;   // after the folder
+    const char *written; // what the folder holds afterwards
+    bool deep = false;   // behind enough folders to pass 260 characters
+    bool prefixed = false;
+};
+
+const TrailingCase kTrailingCases[] = {
+    {"blank", "book.pub ", "book.pub"},
+    {"dot", "book.pub.", "book.pub"},
+    {"dots_and_blanks", "book.pub. . ", "book.pub"},
+    {"dot_after_a_folder", "sub.\\book.pub", "sub\\book.pub"},
+    {"long_path_dot", "book.pub.", "book.pub", true},
+    {"long_path_blank", "book.pub  ", "book.pub", true},
+    {"prefixed_dot_kept", "book.pub.", "book.pub.", false, true},
+};
+
+class TrailingDotsAndBlanks : public ::testing::TestWithParam<std::tuple<int, Front>>
+{
+};
+
+// The names in a folder, read through "\\?\" so that none is bent (and
+// with FindFirstFileW: MinGW's directory listing stops at 260 characters).
+std::vector<std::wstring> namesIn(const fs::path &folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((unlimited(utf8FromPath(folder)) / L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_P(TrailingDotsAndBlanks, AreHandledAsWindowsDoes)
+{
+    const auto [index, front] = GetParam();
+    const TrailingCase &trailing = kTrailingCases[index];
+    TemporaryFolder base;
+    std::string folder = utf8FromPath(base.path());
+    if (trailing.deep) {
+        for (int i = 0; i < 14; ++i) {
+            folder += "\\carpeta número " + std::to_string(i);
+            fs::create_directory(unlimited(folder));
+        }
+    }
+    fs::create_directory(unlimited(folder + "\\sub"));
+    std::string target = folder + "\\" + trailing.given;
+    if (trailing.prefixed)
+        target = utf8FromPath(unlimited(target));
+    if (trailing.deep) {
+        ASSERT_GT(pathFromUtf8(target).native().size(), std::size_t(MAX_PATH));
+    }
+
+    if (front == Front::Cli) {
+        writeWithCli(target);
+    } else {
+        FakeDialogs dialogs;
+        FixedEffectSource effects;
+        dialogs.answer = target;
+        PublicationInputs inputs;
+        inputs.pages = {"a.png", "b.png"};
+        EXPECT_EQ(createPublication(inputs, dialogs, effects, '.'), CreateOutcome::Finished);
+    }
+
+    const fs::path written = pathFromUtf8(folder + "\\" + trailing.written);
+    EXPECT_EQ(scriptLines(readWholeFile(unlimited(utf8FromPath(written)))).size(), 69u + 2 * 28);
+    std::vector<std::wstring> expected = {written.filename().native()};
+    if (written.parent_path() == pathFromUtf8(folder))
+        expected.push_back(L"sub");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesIn(written.parent_path()), expected);
+    if (trailing.prefixed)
+        DeleteFileW(unlimited(utf8FromPath(written)).c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TrailingDotsAndBlanks,
+                         ::testing::Combine(::testing::Range(0, int(std::size(kTrailingCases))),
+                                            ::testing::Values(Front::Cli, Front::Window)),
+                         [](const auto &info) {
+                             return std::string(kTrailingCases[std::get<0>(info.param)].name)
+                                 + (std::get<1>(info.param) == Front::Cli ? "_cli" : "_window");
+                         });
+
+// The system's reason comes in the language asked for where Windows has
+// it, else in another: Wine, like many a Windows, has no texts in Zulu.
+TEST(SystemErrorText, FallsBackToALanguageWindowsHas)
+{
+    const auto zulu = static_cast<unsigned short>(MAKELANGID(LANG_ZULU, SUBLANG_DEFAULT));
+    for (const DWORD error :
+         {ERROR_ACCESS_DENIED, ERROR_PATH_NOT_FOUND, ERROR_SHARING_VIOLATION, ERROR_DISK_FULL}) {
+        wchar_t text[512];
+        EXPECT_EQ(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                 zulu, text, 512, nullptr),
+                  0u)
+            << "Zulu has a text for " << error << ": the case tests nothing";
+        const std::string fallback = systemErrorText(static_cast<int>(error), zulu);
+        EXPECT_FALSE(fallback.starts_with("system error")) << fallback;
+        EXPECT_EQ(fallback, systemReason(error));
+    }
+    // Only a number Windows has no text for shows as one.
+    EXPECT_EQ(systemErrorText(0x2000'0001, zulu), "system error 536870913");
+}
+
 TEST(WindowsWriter, TheNullDeviceIsWrittenStraight)
 {
     for (const char *device : {"NUL", "nul", "\\\\.\\NUL"}) {

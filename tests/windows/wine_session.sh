@@ -26,7 +26,10 @@ wine_session_start() {
 
   export WINEPREFIX=$WINE_SESSION_DIR/prefix
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=" # no offers to install Mono or Gecko
+  # No offers to install Mono or Gecko; and no winemenubuilder, which would
+  # copy shortcuts and file types into the user's own menus
+  # (~/.local/share/applications/wine, ~/.config/menus), outside the prefix.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # Under a locale that is not UTF-8 Wine garbles arguments and file names
   # outside ASCII. The tests that want other settings give their own LC_ALL.
   export LC_ALL=C.UTF-8
