@@ -12,7 +12,84 @@
 namespace lumvrex {
 namespace {
 
+#if defined(__SIZEOF_INT128__) && !defined(LUMVREX_NO_INT128)
 __extension__ using Wide = unsigned __int128;
+#else
+// 128 bits in two halves, where the compiler has no unsigned __int128 (32-bit
+// x86): only what sevenDigitsIn() does with it, a product of at most 64 by
+// 64 bits among it.
+class Wide
+{
+public:
+    constexpr Wide(std::uint64_t low = 0)
+        : m_low(low)
+    { }
+
+    explicit constexpr operator std::uint64_t() const { return m_low; }
+
+    friend constexpr Wide operator*(Wide a, std::uint64_t b)
+    {
+        constexpr std::uint64_t kLow32 = 0xFFFFFFFF;
+        const std::uint64_t a0 = a.m_low & kLow32, a1 = a.m_low >> 32;
+        const std::uint64_t b0 = b & kLow32, b1 = b >> 32;
+        const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+        const std::uint64_t middle = (p00 >> 32) + (p01 & kLow32) + (p10 & kLow32);
+        Wide product;
+        product.m_low = (middle << 32) | (p00 & kLow32);
+        product.m_high = p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32) + a.m_high * b;
+        return product;
+    }
+    friend constexpr Wide operator<<(Wide a, int count)
+    {
+        if (count >= 64) {
+            a.m_high = a.m_low << (count - 64);
+            a.m_low = 0;
+        } else if (count > 0) {
+            a.m_high = (a.m_high << count) | (a.m_low >> (64 - count));
+            a.m_low <<= count;
+        }
+        return a;
+    }
+    friend constexpr Wide operator>>(Wide a, int count)
+    {
+        if (count >= 64) {
+            a.m_low = a.m_high >> (count - 64);
+            a.m_high = 0;
+        } else if (count > 0) {
+            a.m_low = (a.m_low >> count) | (a.m_high << (64 - count));
+            a.m_high >>= count;
+        }
+        return a;
+    }
+    friend constexpr Wide operator&(Wide a, Wide b)
+    {
+        a.m_high &= b.m_high;
+        a.m_low &= b.m_low;
+        return a;
+    }
+    friend constexpr Wide operator-(Wide a, Wide b)
+    {
+        Wide difference;
+        difference.m_low = a.m_low - b.m_low;
+        difference.m_high = a.m_high - b.m_high - (a.m_low < b.m_low ? 1 : 0);
+        return difference;
+    }
+    friend constexpr bool operator<(const Wide &a, const Wide &b)
+    {
+        return a.m_high != b.m_high ? a.m_high < b.m_high : a.m_low < b.m_low;
+    }
+    friend constexpr bool operator>(const Wide &a, const Wide &b) { return b < a; }
+    friend constexpr bool operator>=(const Wide &a, const Wide &b) { return !(a < b); }
+    friend constexpr bool operator==(const Wide &a, const Wide &b)
+    {
+        return a.m_high == b.m_high && a.m_low == b.m_low;
+    }
+
+private:
+    std::uint64_t m_high = 0;
+    std::uint64_t m_low;
+};
+#endif
 
 constexpr int kDigits = 7;
 constexpr std::uint64_t kLowestSevenDigits = 1'000'000;
