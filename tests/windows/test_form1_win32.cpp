@@ -6,6 +6,7 @@
 #include "runtime/windows_text.h"
 #include "support/fakes.h"
 #include "support/files.h"
+#include "support/form1_table.h"
 #include "window/win32/dialogs_win32.h"
 #include "window/win32/form1.h"
 
@@ -200,15 +201,19 @@ TEST_P(Form1Layout, PutsEveryControlAtItsTwipsRectangle)
         EXPECT_EQ(client.right, 435);
         EXPECT_EQ(client.bottom, 191);
     }
-    for (const ControlSpec &entry : kForm1Controls) {
+    EXPECT_EQ(client.right, pixels(lumvrex::testing::kExpectedClientWidth));
+    EXPECT_EQ(client.bottom, pixels(lumvrex::testing::kExpectedClientHeight));
+    for (const lumvrex::testing::ExpectedControl &entry : lumvrex::testing::kExpectedForm1) {
         const HWND window = control(entry.name);
+        ASSERT_NE(window, nullptr) << entry.name;
         RECT place = {};
         GetWindowRect(window, &place);
         MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT *>(&place), 2);
-        EXPECT_EQ(place.left, pixels(entry.place.left)) << entry.name;
-        EXPECT_EQ(place.top, pixels(entry.place.top)) << entry.name;
-        EXPECT_EQ(place.right - place.left, pixels(entry.place.width)) << entry.name;
-        EXPECT_EQ(place.bottom - place.top, pixels(entry.place.height)) << entry.name;
+        EXPECT_EQ(place.left, pixels(entry.left)) << entry.name;
+        EXPECT_EQ(place.top, pixels(entry.top)) << entry.name;
+        EXPECT_EQ(place.right - place.left, pixels(entry.width)) << entry.name;
+        EXPECT_EQ(place.bottom - place.top, pixels(entry.height)) << entry.name;
+        EXPECT_EQ(narrow(textOf(window)), entry.caption) << entry.name;
         EXPECT_TRUE(IsWindowVisible(window) && IsWindowEnabled(window)) << entry.name;
     }
 }
@@ -251,10 +256,8 @@ TEST_F(Form1Test, ControlsAreWindowsOwnWithTheirCaptionsAndEmptyFields)
 
 TEST_F(Form1Test, TabWalksTheFocusOrderFromCreatePub)
 {
-    std::vector<std::string> expected;
-    for (const ControlSpec *entry : form1FocusOrder())
-        expected.emplace_back(entry->name);
-    ASSERT_EQ(expected.front(), "Command1");
+    std::vector<std::string> expected(lumvrex::testing::kExpectedFocusOrder.begin(),
+                                      lumvrex::testing::kExpectedFocusOrder.end());
     EXPECT_EQ(focusedName(), "Command1");
 
     std::vector<std::string> forwards{focusedName()};
