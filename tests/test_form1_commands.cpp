@@ -152,7 +152,7 @@ TEST(Form1, MenuCommandsAreEnabledWhereTheyCanAct)
     editor.undo();
     EXPECT_EQ(enabled(false), "10101111");
     editor.append(std::vector<std::string>(kMaxPages, "x"), PageSource::Paste);
-    EXPECT_EQ(enabled(true), "00110101");
+    EXPECT_EQ(enabled(true), "00111101");
 }
 
 TEST(Form1, OpenDialogStartsWhereTheLastEntryIs)

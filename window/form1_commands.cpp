@@ -47,22 +47,6 @@ int hexValue(char c)
     return -1;
 }
 
-std::string percentDecoded(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0
-            && hexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 bool startsWithNoCase(std::string_view text, std::string_view prefix)
 {
     if (text.size() < prefix.size())
@@ -75,6 +59,13 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix)
             return false;
     }
     return true;
+}
+
+// Most names need no change to be shown; utf8::printable is for the rest.
+std::string shown(std::string_view text)
+{
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    return plain ? std::string(text) : utf8::printable(text, 1000);
 }
 
 } // namespace
@@ -120,7 +111,7 @@ std::vector<std::string> pageLabels(const std::vector<std::string> &paths)
     std::vector<std::string> names;
     names.reserve(paths.size());
     for (const std::string &path : paths)
-        names.push_back(utf8::printable(fileNameOf(path), 1000));
+        names.push_back(shown(fileNameOf(path)));
     if (names.size() < 2)
         return names;
 
@@ -177,6 +168,22 @@ std::string pageDescription(std::string_view path)
 std::string pageListName(std::string_view caption, std::size_t count)
 {
     return std::string(caption) + " " + std::to_string(count) + (count == 1 ? " page" : " pages");
+}
+
+std::string percentDecoded(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0
+            && hexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 UriListPaths pathsFromUriList(std::string_view uriList)

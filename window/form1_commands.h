@@ -70,6 +70,8 @@ struct UriListPaths
     std::size_t notFiles = 0;
 };
 UriListPaths pathsFromUriList(std::string_view uriList);
+// "%20" and the like as the bytes they stand for; a broken one stays.
+std::string percentDecoded(std::string_view text);
 
 // Brief notes shown without a modal box.
 std::string notFilesMessage(std::size_t notFiles, PageSource source);

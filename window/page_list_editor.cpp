@@ -68,26 +68,28 @@ std::size_t PageListEditor::room() const
     return kMaxPages - std::min(m_entries.size(), kMaxPages);
 }
 
-EditOutcome PageListEditor::append(const std::vector<std::string> &paths, PageSource source)
+EditOutcome PageListEditor::append(std::vector<std::string> paths, PageSource source)
 {
-    return insert(m_entries.size(), paths, source);
+    return insert(m_entries.size(), std::move(paths), source);
 }
 
-EditOutcome PageListEditor::insert(std::size_t at, const std::vector<std::string> &paths, PageSource source)
+EditOutcome PageListEditor::insert(std::size_t at, std::vector<std::string> paths, PageSource source)
 {
     at = std::min(at, m_entries.size());
-    const std::size_t taken = std::min(room(), paths.size());
+    const std::size_t given = paths.size();
+    const std::size_t taken = std::min(room(), given);
     EditOutcome outcome;
     if (taken > 0) {
         Step step;
         step.inserted.rows = rowsFrom(at, taken);
-        step.inserted.texts.assign(paths.begin(), paths.begin() + static_cast<std::ptrdiff_t>(taken));
+        paths.resize(taken);
+        step.inserted.texts = std::move(paths);
         step.before = m_selection;
-        step.after = {step.inserted.rows, at};
+        step.after = {{at}, at};
         outcome = apply(std::move(step));
     }
-    if (taken < paths.size())
-        outcome.message = pageListFullMessage(paths.size() - taken, source);
+    if (taken < given)
+        outcome.message = pageListFullMessage(given - taken, source);
     return outcome;
 }
 
@@ -98,8 +100,6 @@ EditOutcome PageListEditor::removeSelected()
     const std::vector<std::size_t> &rows = m_selection.rows;
     Step step;
     step.removed.rows = rows;
-    for (const std::size_t row : rows)
-        step.removed.texts.push_back(m_entries[row]);
     step.before = m_selection;
     const std::size_t left = m_entries.size() - rows.size();
     if (left > 0) {
@@ -151,10 +151,9 @@ EditOutcome PageListEditor::moveSelected(Move move)
     }
     Step step;
     step.removed.rows = rows;
-    for (const std::size_t row : rows)
-        step.removed.texts.push_back(m_entries[row]);
     step.inserted.rows = to;
-    step.inserted.texts = step.removed.texts;
+    for (const std::size_t row : rows)
+        step.inserted.texts.push_back(m_entries[row]);
     step.before = m_selection;
     const auto currentAt = std::find(rows.begin(), rows.end(), m_selection.current);
     step.after = {
@@ -168,7 +167,6 @@ EditOutcome PageListEditor::clear()
         return {};
     Step step;
     step.removed.rows = rowsFrom(0, m_entries.size());
-    step.removed.texts = m_entries;
     step.before = m_selection;
     return apply(std::move(step));
 }
@@ -182,7 +180,9 @@ EditOutcome PageListEditor::undo()
     // holds unless the history itself is wrong.
     if (m_entries.size() - step.inserted.rows.size() + step.removed.rows.size() > kMaxPages)
         return {false, undoRefusedMessage()};
+    m_historyBytes -= step.bytes();
     replace(step.inserted, step.removed);
+    m_historyBytes += step.bytes();
     m_selection = step.before;
     m_redo.push_back(std::move(step));
     m_undo.pop_back();
@@ -196,7 +196,9 @@ EditOutcome PageListEditor::redo()
     Step &step = m_redo.back();
     if (m_entries.size() - step.removed.rows.size() + step.inserted.rows.size() > kMaxPages)
         return {false, undoRefusedMessage()};
+    m_historyBytes -= step.bytes();
     replace(step.removed, step.inserted);
+    m_historyBytes += step.bytes();
     m_selection = step.after;
     m_undo.push_back(std::move(step));
     m_redo.pop_back();
@@ -211,21 +213,25 @@ EditOutcome PageListEditor::apply(Step step)
     return {true, {}};
 }
 
-// One pass over the list: the rows of `out` (ascending, in the list as it
-// is) are taken out, then the texts of `in` put at their rows (ascending, in
-// the list as it will be).
-void PageListEditor::replace(const Placed &out, const Placed &in)
+// One pass over the list: the entries at the rows of `out` (ascending, in
+// the list as it is) are moved into out.texts, then in.texts are moved to
+// their rows (ascending, in the list as it will be). A step so holds only
+// the texts that are not in the list, and nothing is copied.
+void PageListEditor::replace(Placed &out, Placed &in)
 {
     std::vector<std::string> next;
     next.reserve(m_entries.size() - out.rows.size() + in.rows.size());
+    out.texts.clear();
+    out.texts.reserve(out.rows.size());
     std::size_t outAt = 0;
     std::size_t inAt = 0;
     const auto putInserted = [&] {
         while (inAt < in.rows.size() && in.rows[inAt] == next.size())
-            next.push_back(in.texts[inAt++]);
+            next.push_back(std::move(in.texts[inAt++]));
     };
     for (std::size_t row = 0; row < m_entries.size(); ++row) {
         if (outAt < out.rows.size() && out.rows[outAt] == row) {
+            out.texts.push_back(std::move(m_entries[row]));
             ++outAt;
             continue;
         }
@@ -233,6 +239,7 @@ void PageListEditor::replace(const Placed &out, const Placed &in)
         next.push_back(std::move(m_entries[row]));
     }
     putInserted();
+    in.texts.clear();
     m_entries = std::move(next);
 }
 

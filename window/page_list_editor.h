@@ -56,10 +56,11 @@ public:
     // Takes the view's selection; rows past the end are dropped.
     void select(PageSelection selection);
 
-    // Appends as many of paths as fit, in order; the added entries become
-    // the selection. The message says how many did not fit.
-    EditOutcome append(const std::vector<std::string> &paths, PageSource source);
-    EditOutcome insert(std::size_t at, const std::vector<std::string> &paths, PageSource source);
+    // Appends as many of paths as fit, in order; the first added entry is
+    // selected (selecting thousands would cost a view more than adding
+    // them). The message says how many did not fit.
+    EditOutcome append(std::vector<std::string> paths, PageSource source);
+    EditOutcome insert(std::size_t at, std::vector<std::string> paths, PageSource source);
     // Removes the selected entries; the entry after the last removed one
     // (or the new last entry) is selected.
     EditOutcome removeSelected();
@@ -94,7 +95,7 @@ private:
     };
 
     EditOutcome apply(Step step);
-    void replace(const Placed &out, const Placed &in);
+    void replace(Placed &out, Placed &in);
     void record(Step step);
     std::size_t room() const;
 
