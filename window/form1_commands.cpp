@@ -215,7 +215,7 @@ UriListPaths pathsFromUriList(std::string_view uriList)
         }
         std::string path = percentDecoded(rest);
         if (!host.empty() && host != "localhost")
-            path = "//" + host + path;
+            path.insert(0, "//" + host);
         result.paths.push_back(std::move(path));
     }
     return result;

@@ -100,7 +100,7 @@ UriListPaths PageListView::filePaths(const QMimeData *mime)
         if (path.find('%') != std::string::npos)
             path = percentDecoded(path);
         if (const QString host = url.host(); !host.isEmpty() && host != QStringLiteral("localhost"))
-            path = "//" + utf8(host) + path;
+            path.insert(0, "//" + utf8(host));
         found.paths.push_back(std::move(path));
     }
     return found;
