@@ -11,6 +11,7 @@ import subprocess
 import sys
 import time
 import unittest
+import urllib.parse
 
 import pyatspi
 from gi.repository import Gio, GLib
@@ -105,6 +106,22 @@ class ReadByAScreenReader(unittest.TestCase):
         control = wait_for(focused, 10.0)
         self.assertIsNotNone(control, "no control has the focus")
         self.assertEqual((control.getRoleName(), control.name), ("push button", "Create pub"))
+
+    def test_zz_pasted_entries_are_heard_as_their_pages(self):
+        """Runs last: it fills the list the other tests find empty."""
+        paths = ["/fotos/uno.jpg", "/fotos/playa en Cádiz.jpg", "/fotos/tres.jpg"]
+        uris = "".join("file://" + urllib.parse.quote(p) + "\r\n" for p in paths)
+        subprocess.run(["xclip", "-selection", "clipboard", "-t", "text/uri-list"],
+                       input=uris.encode(), check=True)
+        # From "Create pub" to the page list, then paste.
+        subprocess.run(["xdotool", "key", "Tab", "Tab", "Tab", "Tab", "Tab", "ctrl+v"], check=True)
+        page_list = [c for c in children(self.window) if c.getRoleName() == "list"][0]
+        self.assertIsNotNone(wait_for(lambda: page_list if page_list.name == "Pages: 3 pages" else None, 10.0),
+                             page_list.name)
+        entries = [(c.name, c.description) for c in children(page_list)][:3]
+        self.assertEqual(entries, [("page 1 of 3, uno.jpg", "/fotos/uno.jpg"),
+                                   ("page 2 of 3, playa en Cádiz.jpg", "/fotos/playa en Cádiz.jpg"),
+                                   ("page 3 of 3, tres.jpg", "/fotos/tres.jpg")])
 
 
 if __name__ == "__main__":

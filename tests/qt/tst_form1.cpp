@@ -1,5 +1,6 @@
 #include "support/fakes.h"
 #include "support/files.h"
+#include "support/form1_table.h"
 #include "window/form1_layout.h"
 #include "window/qt/form1.h"
 #include "window/qt/page_list_model.h"
@@ -8,14 +9,17 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
@@ -115,6 +119,22 @@ private slots:
     void cellsElideFileNamesInTheMiddle_data();
     void cellsElideFileNamesInTheMiddle();
     void tooltipsShowWhileTheWindowIsInactive();
+    void neighboursAreToldApart();
+    void keysEditTheList_data();
+    void keysEditTheList();
+    void clearIsUndoneWithOneCtrlZ();
+    void paste_data();
+    void paste();
+    void pasteOfNothingSaysSoWithoutABox();
+    void pastePastTheLimitSaysHowManyDidNotFit();
+    void namesThatAreNotUtf8KeepTheirBytes();
+    void addPicturesAppendsWhatTheDialogGives();
+    void contextMenuKeysOpenIt_data();
+    void contextMenuKeysOpenIt();
+    void contextMenuItems_data();
+    void contextMenuItems();
+    void dropOfLinksSaysHowManyWereNotFiles();
+    void screenReaderHearsEachEntryAsItsPage();
     void listNameCountsThePages();
     void createPubWritesTheWindowsInputs();
     void createPubLeavesTheWindowAsItWas();
@@ -134,6 +154,61 @@ private:
         return found;
     }
     PageListView *list() const { return child<PageListView>("List1"); }
+    // Letters for "/p/a.png", "/p/b.png", ...: "ab".
+    QString letters() const
+    {
+        QString text;
+        for (const QString &entry : entries())
+            text += entry.mid(3, 1);
+        return text;
+    }
+    void dropLetters(const QString &text)
+    {
+        QStringList paths;
+        for (const QChar c : text)
+            paths.append(QStringLiteral("/p/%1.png").arg(c));
+        dropFiles(list(), paths);
+    }
+    void selectRow(int row)
+    {
+        list()->setFocus();
+        list()->selectionModel()->setCurrentIndex(list()->model()->index(row, 0),
+                                                  QItemSelectionModel::ClearAndSelect);
+    }
+    void keys(const QString &sequence)
+    {
+        for (const QString &each : sequence.split(u' ', Qt::SkipEmptyParts)) {
+            const QKeyCombination combination = QKeySequence(each)[0];
+            QTest::keyClick(list(), combination.key(), combination.keyboardModifiers());
+        }
+    }
+    // Runs what with the context menu open; returns its items' captions,
+    // "-" before a disabled one.
+    QStringList withMenu(const std::function<void()> &open, const QString &trigger = QString())
+    {
+        QStringList items;
+        QTimer::singleShot(0, this, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu) {
+                items.append(QStringLiteral("(no menu)"));
+                return;
+            }
+            QAction *chosen = nullptr;
+            for (QAction *action : menu->actions()) {
+                if (action->isSeparator())
+                    continue;
+                items.append((action->isEnabled() ? QString() : QStringLiteral("-")) + action->text());
+                if (action->text() == trigger)
+                    chosen = action;
+            }
+            if (chosen)
+                chosen->trigger();
+            menu->close();
+        });
+        open();
+        QApplication::processEvents();
+        return items;
+    }
     QStringList entries() const { return qStrings(m_form->pageList()->pages()); }
 };
 
@@ -158,32 +233,10 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("twips");
 
-    const struct
-    {
-        const char *name;
-        const char *caption;
-        int left, top, width, height;
-    } table[] = {
-        {"Label1", "E-Book title:", 120, 120, 975, 255},
-        {"Text1", "", 1200, 120, 5175, 285},
-        {"Label2", "Back color:", 120, 480, 975, 255},
-        {"Text2", "", 1200, 480, 5175, 285},
-        {"Label3", "Pages:", 120, 840, 975, 255},
-        {"List1", "", 1200, 840, 4335, 255},
-        {"Command3", "Clear", 5640, 840, 735, 255},
-        {"Label4", "Init message:", 120, 1200, 975, 255},
-        {"Text3", "", 1200, 1200, 5175, 285},
-        {"Label5", "Resolution (w,h):", 120, 1560, 1335, 255},
-        {"Text4", "", 1440, 1560, 2295, 285},
-        {"Text5", "", 3840, 1560, 2535, 285},
-        {"Label6", "Icon:", 120, 1920, 975, 255},
-        {"Text6", "", 1200, 1920, 5175, 285},
-        {"Command1", "Create pub", 120, 2400, 1335, 375},
-        {"Command2", "Exit", 1560, 2400, 1335, 375},
-    };
-    for (const auto &row : table) {
-        QTest::newRow(row.name) << QString::fromLatin1(row.name) << QString::fromLatin1(row.caption)
-                                << QRect(row.left, row.top, row.width, row.height);
+    QTest::addColumn<int>("tabIndex");
+    for (const lumvrex::testing::ExpectedControl &row : lumvrex::testing::kExpectedForm1) {
+        QTest::newRow(row.name.data()) << qString(row.name) << qString(row.caption)
+                                       << QRect(row.left, row.top, row.width, row.height) << row.tabIndex;
     }
 }
 
@@ -192,7 +245,11 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem()
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QRect, twips);
+    QFETCH(int, tabIndex);
 
+    const ControlSpec *spec = form1Control(utf8(name));
+    QVERIFY(spec);
+    QCOMPARE(spec->tabIndex, tabIndex);
     auto *widget = child<QWidget>(qPrintable(name));
     QCOMPARE(widget->parentWidget(), m_form.get());
     QCOMPARE(widget->geometry(),
@@ -212,6 +269,9 @@ void TestForm1::windowFrame()
 {
     QVERIFY(m_form->windowTitle().startsWith(QStringLiteral("Zantrel - Lumvrex ")));
     QCOMPARE(m_form->size(), QSize(435, 191));
+    QCOMPARE(
+        m_form->size(),
+        QSize(lumvrex::testing::kExpectedClientWidth / 15, lumvrex::testing::kExpectedClientHeight / 15));
     QCOMPARE(m_form->minimumSize(), QSize(435, 191));
     QCOMPARE(m_form->maximumSize(), QSize(435, 191));
     const Qt::WindowFlags flags = m_form->windowFlags();
@@ -300,8 +360,10 @@ void TestForm1::tabWalksTheControls()
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QCOMPARE(QApplication::focusWidget(), child<QWidget>("Command1"));
 
-    const QStringList expected = {"Command2", "Text1", "Text2", "Text3",    "List1",   "Command3",
-                                  "Text4",    "Text5", "Text6", "Command1", "Command2"};
+    QStringList expected;
+    for (std::size_t i = 1; i <= lumvrex::testing::kExpectedFocusOrder.size() + 1; ++i)
+        expected.append(
+            qString(lumvrex::testing::kExpectedFocusOrder[i % lumvrex::testing::kExpectedFocusOrder.size()]));
     QStringList walked;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -484,14 +546,14 @@ void TestForm1::listShowsFileNamesAndTellsThePathInTooltips_data()
     QTest::addColumn<QString>("shown");
 
     QTest::newRow("picture") << QStringLiteral("/home/autora/Fotos/foto_0001.jpg")
-                             << QStringLiteral("foto_0001.jpg");
+                             << QString::fromUtf8("foto_0001…");
     QTest::newRow("blanks and accents")
-        << QString::fromUtf8("/home/autora/Imágenes/la caleta.jpg") << QString::fromUtf8("la caleta.jpg");
+        << QString::fromUtf8("/home/autora/Imágenes/la caleta.jpg") << QString::fromUtf8("la caleta…");
     QTest::newRow("folder") << QString::fromUtf8("/home/autora/Imágenes/") << QString::fromUtf8("Imágenes");
     QTest::newRow("root folder") << QStringLiteral("/") << QStringLiteral("/");
     QTest::newRow("name that looks like markup")
-        << QStringLiteral("/fotos/<b>playa</b>.jpg") << QStringLiteral("b>.jpg");
-    QTest::newRow("name with a backslash") << QStringLiteral("/fotos/a\\b.jpg") << QStringLiteral("a\\b.jpg");
+        << QStringLiteral("/fotos/<b>playa</b>.jpg") << QString::fromUtf8("b>…");
+    QTest::newRow("name with a backslash") << QStringLiteral("/fotos/a\\b.jpg") << QString::fromUtf8("a\\b…");
 }
 
 void TestForm1::listShowsFileNamesAndTellsThePathInTooltips()
@@ -562,6 +624,335 @@ void TestForm1::tooltipsShowWhileTheWindowIsInactive()
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), QStringLiteral("page 2 of 3\n/fotos/dos.jpg"));
     QToolTip::hideText();
+}
+
+void TestForm1::neighboursAreToldApart()
+{
+    QStringList holiday;
+    for (int i = 1; i <= 40; ++i)
+        holiday.append(QStringLiteral("/fotos/Vacaciones 2024 %1.jpg").arg(i, 4, 10, QLatin1Char('0')));
+    dropFiles(list(), holiday);
+    const QModelIndex cell = list()->model()->index(34, 0);
+    QCOMPARE(cell.data(Qt::DisplayRole).toString(), QString::fromUtf8("…0035…"));
+    QCOMPARE(cell.data(Qt::ToolTipRole).toString(),
+             QStringLiteral("page 35 of 40\n/fotos/Vacaciones 2024 0035.jpg"));
+}
+
+void TestForm1::keysEditTheList_data()
+{
+    QTest::addColumn<int>("row"); // selected first; -1: none
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("current");
+
+    QTest::newRow("Delete selects the next") << 1 << "Del"
+                                             << "acd" << 1;
+    QTest::newRow("Delete of the last selects the new last") << 3 << "Del"
+                                                             << "abc" << 2;
+    QTest::newRow("Ctrl+Left") << 2 << "Ctrl+Left"
+                               << "acbd" << 1;
+    QTest::newRow("Ctrl+Left at the start") << 0 << "Ctrl+Left"
+                                            << "abcd" << 0;
+    QTest::newRow("Ctrl+Right") << 1 << "Ctrl+Right"
+                                << "acbd" << 2;
+    QTest::newRow("Ctrl+Home") << 2 << "Ctrl+Home"
+                               << "cabd" << 0;
+    QTest::newRow("Ctrl+End") << 1 << "Ctrl+End"
+                              << "acdb" << 3;
+    QTest::newRow("Ctrl+Z takes back a Delete") << 1 << "Del Ctrl+Z"
+                                                << "abcd" << 1;
+    QTest::newRow("Ctrl+Z takes back a move") << 2 << "Ctrl+Home Ctrl+Z"
+                                              << "abcd" << 2;
+    QTest::newRow("Ctrl+Y redoes") << 1 << "Del Ctrl+Z Ctrl+Y"
+                                   << "acd" << 1;
+    QTest::newRow("Ctrl+Shift+Z redoes") << 1 << "Del Ctrl+Z Ctrl+Shift+Z"
+                                         << "acd" << 1;
+    QTest::newRow("Ctrl+Z takes back the drop") << -1 << "Ctrl+Z"
+                                                << "" << -1;
+    QTest::newRow("Shift+Right extends the selection") << 0 << "Shift+Right Del"
+                                                       << "cd" << 0;
+    QTest::newRow("Ctrl+A selects all") << 1 << "Ctrl+A Del"
+                                        << "" << -1;
+    QTest::newRow("Right moves the selection") << 0 << "Right Right Del"
+                                               << "abd" << 2;
+    QTest::newRow("Home") << 2 << "Home Del"
+                          << "bcd" << 0;
+    QTest::newRow("End") << 0 << "End Del"
+                         << "abc" << 2;
+    QTest::newRow("Delete with nothing selected") << -1 << "Del"
+                                                  << "abcd" << -1;
+}
+
+void TestForm1::keysEditTheList()
+{
+    QFETCH(int, row);
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+    QFETCH(int, current);
+
+    dropLetters(QStringLiteral("abcd"));
+    list()->setFocus();
+    list()->selectionModel()->clear();
+    if (row >= 0)
+        selectRow(row);
+    this->keys(keys);
+    QCOMPARE(letters(), expected);
+    QCOMPARE(list()->currentIndex().row(), current);
+    if (current >= 0)
+        QVERIFY(list()->selectionModel()->isSelected(list()->currentIndex()));
+    QCOMPARE(list()->selectionModel()->selectedIndexes().size(), current >= 0 ? 1 : 0);
+    QVERIFY(m_dialogs.shown.empty());
+}
+
+void TestForm1::clearIsUndoneWithOneCtrlZ()
+{
+    QStringList many;
+    for (int i = 0; i < 500; ++i)
+        many.append(QStringLiteral("/pictures/%1.png").arg(i));
+    dropFiles(list(), many);
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    QVERIFY(entries().isEmpty());
+    list()->setFocus();
+    keys(QStringLiteral("Ctrl+Z"));
+    QCOMPARE(entries(), many);
+    QCOMPARE(list()->accessibleName(), QStringLiteral("Pages: 500 pages"));
+    keys(QStringLiteral("Ctrl+Y"));
+    QVERIFY(entries().isEmpty());
+}
+
+void TestForm1::paste_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("expected");
+
+    const QByteArray uris = "file:///p/x.png\r\nfile:///p/y%20z.png\r\nfile:///p/x.png\r\n";
+    const QStringList three = {"/p/a.png", "/p/x.png", "/p/y z.png", "/p/x.png"};
+    QTest::newRow("uri-list, Ctrl+V") << "text/uri-list" << uris << "Ctrl+V" << three;
+    QTest::newRow("uri-list, Shift+Insert") << "text/uri-list" << uris << "Shift+Ins" << three;
+    QTest::newRow("GNOME's copied files")
+        << "x-special/gnome-copied-files"
+        << QByteArray("copy\nfile:///p/x.png\nfile:///p/y%20z.png\nfile:///p/x.png") << "Ctrl+V" << three;
+    QTest::newRow("a folder") << "text/uri-list" << QByteArray("file:///p/fotos/\r\n") << "Ctrl+V"
+                              << QStringList{"/p/a.png", "/p/fotos/"};
+}
+
+void TestForm1::paste()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, data);
+    QFETCH(QString, key);
+    QFETCH(QStringList, expected);
+
+    dropLetters(QStringLiteral("a"));
+    auto *mime = new QMimeData;
+    mime->setData(format, data);
+    QApplication::clipboard()->setMimeData(mime);
+    list()->setFocus();
+    keys(key);
+    QCOMPARE(entries(), expected);
+    // The first pasted entry is selected.
+    QCOMPARE(list()->currentIndex().row(), 1);
+    QCOMPARE(list()->selectionModel()->selectedIndexes().size(), 1);
+    QVERIFY(m_dialogs.shown.empty());
+    keys(QStringLiteral("Ctrl+Z"));
+    QCOMPARE(entries(), QStringList{"/p/a.png"});
+}
+
+void TestForm1::pasteOfNothingSaysSoWithoutABox()
+{
+    dropLetters(QStringLiteral("ab"));
+    auto *mime = new QMimeData;
+    mime->setText(QStringLiteral("/p/c.png"));
+    QApplication::clipboard()->setMimeData(mime);
+    list()->setFocus();
+    keys(QStringLiteral("Ctrl+V"));
+    QCOMPARE(letters(), QStringLiteral("ab"));
+    QCOMPARE(list()->note(), QStringLiteral("The clipboard holds no files to paste."));
+    QCOMPARE(list()->accessibleDescription(), list()->note());
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), list()->note());
+    QVERIFY(m_dialogs.shown.empty());
+    QToolTip::hideText();
+}
+
+void TestForm1::pastePastTheLimitSaysHowManyDidNotFit()
+{
+    QStringList many;
+    for (int i = 0; i < 32765; ++i)
+        many.append(QStringLiteral("/pictures/%1.png").arg(i));
+    QCOMPARE(m_form->pageList()->append(many), 0);
+    auto *mime = new QMimeData;
+    mime->setData(QStringLiteral("text/uri-list"), "file:///1.png\r\nfile:///2.png\r\nfile:///3.png\r\n");
+    QApplication::clipboard()->setMimeData(mime);
+    list()->setFocus();
+    keys(QStringLiteral("Ctrl+V"));
+    QCOMPARE(entries().size(), 32767);
+    QCOMPARE(entries().last(), QStringLiteral("/2.png"));
+    QTRY_COMPARE(m_dialogs.shown.size(), std::size_t(1));
+    QCOMPARE(q(m_dialogs.shown[0].kind), QStringLiteral("warn"));
+    QCOMPARE(
+        q(m_dialogs.shown[0].text),
+        QStringLiteral("The page list holds at most 32767 pages: 1 of the pasted files were not added."));
+}
+
+void TestForm1::namesThatAreNotUtf8KeepTheirBytes()
+{
+    QMimeData mime;
+    mime.setData(QStringLiteral("text/uri-list"), "file:///fotos/uno.jpg\r\nfile:///fotos/Vac%FF.jpg\r\n");
+    dropOn(list(), &mime);
+    const PageList pages = m_form->pageList()->pages();
+    QCOMPARE(pages.size(), std::size_t(2));
+    QCOMPARE(std::string(pages[1]), std::string("/fotos/Vac\xFF.jpg"));
+    const QModelIndex cell = list()->model()->index(1, 0);
+    QCOMPARE(cell.data(Qt::DisplayRole).toString(), QString::fromUtf8("Vac<0xFF>…"));
+    QCOMPARE(cell.data(Qt::ToolTipRole).toString(), QStringLiteral("page 2 of 2\n/fotos/Vac<0xFF>.jpg"));
+
+    // The create command names the page, so that just that one can go.
+    m_dialogs.answer = "/never/asked.pub";
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(m_dialogs.shown.size(), std::size_t(1));
+    QCOMPARE(q(m_dialogs.shown[0].kind), QStringLiteral("warn"));
+    QVERIFY2(q(m_dialogs.shown[0].text).contains(QStringLiteral("Page 2 (/fotos/Vac<0xFF>.jpg)")),
+             m_dialogs.shown[0].text.c_str());
+}
+
+void TestForm1::addPicturesAppendsWhatTheDialogGives()
+{
+    std::vector<std::string> folders;
+    std::vector<std::string> answer = {"/fotos/2024/b.png", "/fotos/2024/a.png"};
+    list()->setPictureChooser([&](const std::string &folder) {
+        folders.push_back(folder);
+        return answer;
+    });
+    list()->setFocus();
+    keys(QStringLiteral("Ins"));
+    QCOMPARE(entries(), (QStringList{"/fotos/2024/b.png", "/fotos/2024/a.png"}));
+    answer = {"/otra/c.png"};
+    keys(QStringLiteral("Ins"));
+    QCOMPARE(entries(), (QStringList{"/fotos/2024/b.png", "/fotos/2024/a.png", "/otra/c.png"}));
+    answer = {}; // cancelled
+    keys(QStringLiteral("Ins"));
+    QCOMPARE(entries().size(), 3);
+    QCOMPARE(folders.size(), std::size_t(3));
+    QCOMPARE(q(folders[0]), QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
+    QCOMPARE(q(folders[1]), QStringLiteral("/fotos/2024"));
+    QCOMPARE(q(folders[2]), QStringLiteral("/otra"));
+}
+
+void TestForm1::contextMenuKeysOpenIt_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("Menu key") << "Menu";
+    QTest::newRow("Shift+F10") << "Shift+F10";
+    QTest::newRow("right click") << "";
+}
+
+void TestForm1::contextMenuKeysOpenIt()
+{
+    QFETCH(QString, key);
+    dropLetters(QStringLiteral("abc"));
+    selectRow(0);
+    QApplication::clipboard()->setMimeData(new QMimeData);
+    const QStringList items = withMenu([&] {
+        if (key.isEmpty()) {
+            const QPoint at = list()->visualRect(list()->model()->index(1, 0)).center();
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, list()->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(list()->viewport(), &event);
+        } else {
+            keys(key);
+        }
+    });
+    // A right click on an entry selects it first: Move left can act.
+    const QString left = key.isEmpty() ? QStringLiteral("Move &left") : QStringLiteral("-Move &left");
+    QCOMPARE(items,
+             (QStringList{QString::fromUtf8("&Add pictures…"), "-&Paste", "&Remove", left, "Move r&ight",
+                          "&Undo", "-Re&do", "&Clear"}));
+}
+
+void TestForm1::contextMenuItems_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("before"); // keys first
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("Add pictures") << QString::fromUtf8("&Add pictures…") << ""
+                                  << "abcz";
+    QTest::newRow("Paste") << "&Paste"
+                           << ""
+                           << "abcy";
+    QTest::newRow("Remove") << "&Remove"
+                            << ""
+                            << "acz";
+    QTest::newRow("Move left") << "Move &left"
+                               << ""
+                               << "bac";
+    QTest::newRow("Move right") << "Move r&ight"
+                                << ""
+                                << "acb";
+    QTest::newRow("Undo") << "&Undo"
+                          << "Del"
+                          << "abc";
+    QTest::newRow("Redo") << "Re&do"
+                          << "Del Ctrl+Z"
+                          << "ac";
+    QTest::newRow("Clear") << "&Clear"
+                           << ""
+                           << "";
+}
+
+void TestForm1::contextMenuItems()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, before);
+    QFETCH(QString, expected);
+
+    dropLetters(QStringLiteral("abc"));
+    // "Remove" leaves c selected; a later add must not depend on it.
+    auto *mime = new QMimeData;
+    mime->setData(QStringLiteral("text/uri-list"), "file:///p/y.png\r\n");
+    QApplication::clipboard()->setMimeData(mime);
+    list()->setPictureChooser([](const std::string &) { return std::vector<std::string>{"/p/z.png"}; });
+    selectRow(1);
+    keys(before);
+    const QStringList items = withMenu([this] { keys(QStringLiteral("Menu")); }, item);
+    QVERIFY(items.contains(item));
+    if (item == QStringLiteral("&Remove"))
+        withMenu([this] { keys(QStringLiteral("Menu")); }, QString::fromUtf8("&Add pictures…"));
+    QCOMPARE(letters(), expected);
+}
+
+void TestForm1::dropOfLinksSaysHowManyWereNotFiles()
+{
+    QMimeData mime;
+    mime.setData(QStringLiteral("text/uri-list"),
+                 "https://example.org/a.png\r\nfile:///p/b.png\r\nhttp://x.org/\r\n");
+    dropOn(list(), &mime);
+    QCOMPARE(letters(), QStringLiteral("b"));
+    QCOMPARE(list()->note(), QStringLiteral("2 dropped items are not files and were not added."));
+    QCOMPARE(list()->accessibleDescription(), list()->note());
+    QVERIFY(m_dialogs.shown.empty());
+    QToolTip::hideText();
+}
+
+void TestForm1::screenReaderHearsEachEntryAsItsPage()
+{
+    dropFiles(list(),
+              {QStringLiteral("/fotos/uno.jpg"), QString::fromUtf8("/fotos/playa en Cádiz.jpg"),
+               QStringLiteral("/fotos/tres.jpg")});
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(list());
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 3 pages"));
+    QAccessibleInterface *second = nullptr;
+    for (int i = 0; i < accessible->childCount(); ++i) {
+        QAccessibleInterface *child = accessible->child(i);
+        if (child && child->text(QAccessible::Name).startsWith(QStringLiteral("page 2 ")))
+            second = child;
+    }
+    QVERIFY(second);
+    QCOMPARE(second->text(QAccessible::Name), QString::fromUtf8("page 2 of 3, playa en Cádiz.jpg"));
+    QCOMPARE(second->text(QAccessible::Description), QString::fromUtf8("/fotos/playa en Cádiz.jpg"));
 }
 
 void TestForm1::listNameCountsThePages()

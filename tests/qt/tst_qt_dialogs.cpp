@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QCompleter>
 #include <QDir>
 #include <QFile>
@@ -66,6 +67,9 @@ private slots:
     void askTextCompletesFileAndFolderNames();
     void messagesAreWideEnoughForTheirTitle_data();
     void messagesAreWideEnoughForTheirTitle();
+    void returnAnswersUnlessANameIsHighlighted();
+    void tildeIsTheHomeFolder();
+    void dialogsHaveNoMinimiseOrMaximiseBox();
 
 private:
     std::optional<std::string> ask(const std::function<void(QInputDialog *, QLineEdit *)> &act)
@@ -286,6 +290,90 @@ void TestQtDialogs::messagesAreWideEnoughForTheirTitle()
     const int barHeight = metrics.height() + 4;
     const int needed = metrics.horizontalAdvance(title) + 4 * barHeight;
     QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 px wide, %2 px needed").arg(width).arg(needed)));
+}
+
+// Typed or pasted, an existing file (the completer offers it) or a new one:
+// one Return answers, every time.
+void TestQtDialogs::returnAnswersUnlessANameIsHighlighted()
+{
+    QDir dir(m_dir.path());
+    QFile existing(dir.filePath(QStringLiteral("Existe.pub")));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    int offeredTimes = 0;
+    for (int i = 0; i < 52; ++i) {
+        const bool pasted = i % 2 == 1;
+        const QString path =
+            i % 4 < 2 ? existing.fileName() : dir.filePath(QStringLiteral("Nuevo %1.pub").arg(i));
+        bool offered = false;
+        const auto given = ask([&](QInputDialog *, QLineEdit *field) {
+            if (pasted) {
+                QApplication::clipboard()->setText(path);
+                QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                QTest::keyClicks(field, path);
+            }
+            if (path == existing.fileName())
+                offered = QTest::qWaitFor([field] { return field->completer()->popup()->isVisible(); }, 3000);
+            // On a display the open popup has the keyboard, so the key goes there.
+            QAbstractItemView *popup = field->completer()->popup();
+            QTest::keyClick(popup->isVisible() ? static_cast<QWidget *>(popup) : field, Qt::Key_Return);
+        });
+        offeredTimes += offered ? 1 : 0;
+        QVERIFY2(given.has_value(),
+                 qPrintable(QStringLiteral("try %1 (%2) was not answered").arg(i).arg(path)));
+        QCOMPARE(QString::fromStdString(*given), path);
+    }
+    // The popup was really up for the existing file, not just skipped.
+    QVERIFY2(offeredTimes > 0, "the completer never offered the existing file");
+
+    // A highlighted name is taken into the field and does not answer.
+    QString answer;
+    bool stillAsking = false;
+    ask([&](QInputDialog *dialog, QLineEdit *field) {
+        QTest::keyClicks(field, dir.filePath(QStringLiteral("Exi")));
+        if (QTest::qWaitFor([field] { return field->completer()->popup()->isVisible(); }, 5000)) {
+            QTest::keyClick(field->completer()->popup(), Qt::Key_Down);
+            QTest::keyClick(field->completer()->popup(), Qt::Key_Return);
+        }
+        QApplication::processEvents();
+        answer = field->text();
+        stillAsking = dialog->isVisible();
+        dialog->reject();
+    });
+    QCOMPARE(answer, existing.fileName());
+    QVERIFY(stillAsking);
+}
+
+void TestQtDialogs::tildeIsTheHomeFolder()
+{
+    const auto given = ask([&](QInputDialog *, QLineEdit *field) {
+        QTest::keyClicks(field, QStringLiteral("~/Libro.pub"));
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    QVERIFY(given.has_value());
+    QCOMPARE(QString::fromStdString(*given), QDir::homePath() + QStringLiteral("/Libro.pub"));
+}
+
+void TestQtDialogs::dialogsHaveNoMinimiseOrMaximiseBox()
+{
+    Qt::WindowFlags asked;
+    ask([&](QInputDialog *dialog, QLineEdit *) {
+        asked = dialog->windowFlags();
+        dialog->reject();
+    });
+    Qt::WindowFlags told;
+    QtDialogs dialogs(m_window.get());
+    whileShown([&dialogs] { dialogs.warn("Lumvrex", "Aviso"); },
+               [&told](QWidget *shown) {
+                   told = shown->windowFlags();
+                   shown->close();
+               });
+    for (const Qt::WindowFlags flags : {asked, told}) {
+        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    }
 }
 
 QTEST_MAIN(TestQtDialogs)

@@ -3,10 +3,12 @@
 // the window must be a fixed normal window kept out of the task bar, take
 // the focus when it opens, get it back when a dialog closes, and end when
 // the window manager closes it.
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <xcb/xcb.h>
 
@@ -140,7 +142,10 @@ private slots:
     void init();
     void cleanup();
     void windowIsFixedNormalAndOutOfTheTaskBar();
+    void altTabComesBackToTheWindow();
     void keyboardStaysInTheWindowThroughEveryDialog();
+    void returnAnswersThePathQuestionEveryTime();
+    void wholeTaskFromTheKeyboardAlone();
     void endsWhenTheWindowManagerClosesIt();
 
 private:
@@ -212,7 +217,9 @@ void TestX11Smoke::windowIsFixedNormalAndOutOfTheTaskBar()
     // Not transient for another window: a tool window of Qt's is transient
     // for a hidden one, and window managers then leave the focus elsewhere.
     QVERIFY(m_x11->values(m_window, XCB_ATOM_WM_TRANSIENT_FOR).isEmpty());
-    QVERIFY(m_x11->values(m_window, "_NET_WM_STATE").contains(m_x11->atom("_NET_WM_STATE_SKIP_TASKBAR")));
+    // Openbox leaves windows that skip the task bar out of Alt+Tab, and being
+    // reachable comes first.
+    QVERIFY(!m_x11->values(m_window, "_NET_WM_STATE").contains(m_x11->atom("_NET_WM_STATE_SKIP_TASKBAR")));
 
     // Asks for no minimise and no maximise box (Motif hints: functions,
     // decorations); openbox itself still offers minimising.
@@ -268,6 +275,138 @@ void TestX11Smoke::keyboardStaysInTheWindowThroughEveryDialog()
     QFile second(m_folder->filePath(QStringLiteral("otro.pub")));
     QVERIFY(second.open(QIODevice::ReadOnly));
     QVERIFY(second.readAll().contains("\r\nTitle = Otro\r\n"));
+}
+
+// A keyboard user who went to another program comes back with Alt+Tab.
+void TestX11Smoke::altTabComesBackToTheWindow()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+    QProcess other;
+    other.setProcessEnvironment(m_app->processEnvironment());
+    other.start(QStringLiteral(LUMVREX_APP), {});
+    QVERIFY(other.waitForStarted());
+    xcb_window_t second = XCB_WINDOW_NONE;
+    const auto findSecond = [&] {
+        for (const std::uint32_t window : m_x11->values(m_x11->root(), "_NET_CLIENT_LIST")) {
+            if (window != m_window && m_x11->name(window).startsWith(kForm1Title))
+                second = window;
+        }
+        return second != XCB_WINDOW_NONE;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(findSecond(), 2 * kWait);
+    // Openbox may keep a new window from taking the focus from another one.
+    QVERIFY(xdotool({"windowactivate", "--sync", QString::number(second)}));
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), second, kWait);
+    QVERIFY(xdotool({"key", "alt+Tab"}));
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+    other.kill();
+    other.waitForFinished();
+}
+
+// Typed or pasted, an existing file or a new one: the first Return in the
+// path question writes, every time.
+void TestX11Smoke::returnAnswersThePathQuestionEveryTime()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+    const QString existing = m_folder->filePath(QStringLiteral("existe.pub"));
+    QFile(existing).open(QIODevice::WriteOnly);
+    for (int i = 0; i < 52; ++i) {
+        const bool pasted = i % 2 == 1;
+        const QString path = i % 4 < 2 ? existing : m_folder->filePath(QStringLiteral("nuevo%1.pub").arg(i));
+        QFile::remove(path);
+        QVERIFY(xdotool({"key", "Return"})); // "Create pub" has the focus
+        QTRY_COMPARE_WITH_TIMEOUT(activeTitle(), kAskTitle, kWait);
+        if (pasted) {
+            QProcess clip;
+            clip.start(QStringLiteral("xclip"), {"-selection", "clipboard"});
+            QVERIFY(clip.waitForStarted());
+            clip.write(path.toUtf8());
+            clip.closeWriteChannel();
+            QVERIFY(clip.waitForFinished());
+            QVERIFY(xdotool({"key", "ctrl+v"}));
+        } else {
+            QVERIFY(xdotool({"type", "--delay", "2", path}));
+        }
+        // Time for the completer to offer the existing file's name.
+        QTest::qWait(150);
+        QVERIFY(xdotool({"key", "Return"}));
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            activeTitle() == kMessageTitle,
+            qPrintable(
+                QStringLiteral("try %1 (%2): still %3").arg(i).arg(path, QString::fromUtf8(activeTitle()))),
+            kWait);
+        QVERIFY2(QFile::exists(path), qPrintable(path));
+        QVERIFY(xdotool({"key", "Return"}));
+        QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+    }
+}
+
+// Copy files in another program, paste them, add two with the open dialog,
+// remove one, move one, Clear, Ctrl+Z, then Create pub: without a mouse.
+void TestX11Smoke::wholeTaskFromTheKeyboardAlone()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+    QDir folder(m_folder->path());
+    for (const char *name : {"a.png", "b.png", "c.png", "d.png"})
+        QFile(folder.filePath(QLatin1String(name))).open(QIODevice::WriteOnly);
+    const QString shots = qEnvironmentVariable("LUMVREX_SHOTS");
+    const auto shoot = [&shots](const char *name) {
+        if (!shots.isEmpty())
+            QProcess::execute(QStringLiteral("import"),
+                              {"-window", "root", shots + "/" + QLatin1String(name)});
+    };
+
+    // A file manager's copy: the files as a URI list on the clipboard.
+    QProcess clip;
+    clip.start(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", "text/uri-list"});
+    QVERIFY(clip.waitForStarted());
+    clip.write(QUrl::fromLocalFile(folder.filePath("a.png")).toEncoded() + "\r\n"
+               + QUrl::fromLocalFile(folder.filePath("b.png")).toEncoded() + "\r\n");
+    clip.closeWriteChannel();
+    QVERIFY(clip.waitForFinished());
+
+    QVERIFY(xdotool({"key", "Tab", "Tab", "Tab", "Tab", "Tab"})); // from Create pub to the page list
+    QVERIFY(xdotool({"key", "ctrl+v"}));
+    QTest::qWait(300);
+    shoot("list-after-paste.png");
+
+    QVERIFY(xdotool({"key", "Insert"}));
+    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(), QByteArray("Add pictures"), kWait);
+    QTest::qWait(300);
+    QVERIFY(xdotool({"type", "\"c.png\" \"d.png\""}));
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+    // a b c d, c selected: Delete takes it and selects d; Ctrl+Left puts
+    // d before b.
+    QVERIFY(xdotool({"key", "Delete", "ctrl+Left"}));
+    QVERIFY(xdotool({"key", "Menu"}));
+    QTest::qWait(500);
+    shoot("context-menu.png");
+    QVERIFY(xdotool({"key", "Escape"}));
+    QTest::qWait(200);
+    QVERIFY(xdotool({"key", "Tab", "space"})); // Clear
+    QVERIFY(xdotool({"key", "shift+Tab", "ctrl+z"}));
+    QTest::qWait(200);
+    shoot("list-after-undo.png");
+    QVERIFY(xdotool({"key", "Tab", "Tab", "Tab", "Tab", "Tab", "Return"})); // Create pub
+    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(), kAskTitle, kWait);
+    QVERIFY(xdotool({"type", "libro.pub"}));
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(activeTitle(), kMessageTitle, kWait);
+    shoot("finished.png");
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(m_x11->activeWindow(), m_window, kWait);
+
+    QFile script(folder.filePath(QStringLiteral("libro.pub")));
+    QVERIFY(script.open(QIODevice::ReadOnly));
+    QList<QByteArray> pages;
+    for (const QByteArray &line : script.readAll().split('\n')) {
+        if (line.startsWith("FileName="))
+            pages.append(line.mid(9).trimmed());
+    }
+    QCOMPARE(pages,
+             (QList<QByteArray>{folder.filePath("a.png").toUtf8(), folder.filePath("d.png").toUtf8(),
+                                folder.filePath("b.png").toUtf8()}));
 }
 
 void TestX11Smoke::endsWhenTheWindowManagerClosesIt()

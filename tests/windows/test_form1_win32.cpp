@@ -6,8 +6,10 @@
 #include "runtime/windows_text.h"
 #include "support/fakes.h"
 #include "support/files.h"
+#include "support/form1_table.h"
 #include "window/win32/dialogs_win32.h"
 #include "window/win32/form1.h"
+#include "window/win32/page_list_box.h"
 
 #include <gtest/gtest.h>
 
@@ -200,15 +202,19 @@ TEST_P(Form1Layout, PutsEveryControlAtItsTwipsRectangle)
         EXPECT_EQ(client.right, 435);
         EXPECT_EQ(client.bottom, 191);
     }
-    for (const ControlSpec &entry : kForm1Controls) {
+    EXPECT_EQ(client.right, pixels(lumvrex::testing::kExpectedClientWidth));
+    EXPECT_EQ(client.bottom, pixels(lumvrex::testing::kExpectedClientHeight));
+    for (const lumvrex::testing::ExpectedControl &entry : lumvrex::testing::kExpectedForm1) {
         const HWND window = control(entry.name);
+        ASSERT_NE(window, nullptr) << entry.name;
         RECT place = {};
         GetWindowRect(window, &place);
         MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT *>(&place), 2);
-        EXPECT_EQ(place.left, pixels(entry.place.left)) << entry.name;
-        EXPECT_EQ(place.top, pixels(entry.place.top)) << entry.name;
-        EXPECT_EQ(place.right - place.left, pixels(entry.place.width)) << entry.name;
-        EXPECT_EQ(place.bottom - place.top, pixels(entry.place.height)) << entry.name;
+        EXPECT_EQ(place.left, pixels(entry.left)) << entry.name;
+        EXPECT_EQ(place.top, pixels(entry.top)) << entry.name;
+        EXPECT_EQ(place.right - place.left, pixels(entry.width)) << entry.name;
+        EXPECT_EQ(place.bottom - place.top, pixels(entry.height)) << entry.name;
+        EXPECT_EQ(narrow(textOf(window)), entry.caption) << entry.name;
         EXPECT_TRUE(IsWindowVisible(window) && IsWindowEnabled(window)) << entry.name;
     }
 }
@@ -251,10 +257,8 @@ TEST_F(Form1Test, ControlsAreWindowsOwnWithTheirCaptionsAndEmptyFields)
 
 TEST_F(Form1Test, TabWalksTheFocusOrderFromCreatePub)
 {
-    std::vector<std::string> expected;
-    for (const ControlSpec *entry : form1FocusOrder())
-        expected.emplace_back(entry->name);
-    ASSERT_EQ(expected.front(), "Command1");
+    std::vector<std::string> expected(lumvrex::testing::kExpectedFocusOrder.begin(),
+                                      lumvrex::testing::kExpectedFocusOrder.end());
     EXPECT_EQ(focusedName(), "Command1");
 
     std::vector<std::string> forwards{focusedName()};
@@ -431,6 +435,421 @@ TEST_F(Form1Test, CreatePubNamesAFieldAScriptCannotHoldBeforeAskingAnything)
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, "warn");
     EXPECT_NE(dialogs.shown[0].text.find("\"Icon:\""), std::string::npos) << dialogs.shown[0].text;
+}
+
+// "Ctrl+Left", "Shift+Ins", "Del": one key, with its modifiers.
+void keys(Form1 &form, const std::string &sequence)
+{
+    std::size_t start = 0;
+    while (start < sequence.size()) {
+        std::size_t end = sequence.find(' ', start);
+        if (end == std::string::npos)
+            end = sequence.size();
+        std::string key = sequence.substr(start, end - start);
+        start = end + 1;
+        std::vector<int> held;
+        for (const auto &[prefix, modifier] :
+             {std::pair{"Ctrl+", VK_CONTROL}, std::pair{"Shift+", VK_SHIFT}}) {
+            if (const std::size_t at = key.find(prefix); at != std::string::npos) {
+                held.push_back(modifier);
+                key.erase(at, std::string_view(prefix).size());
+            }
+        }
+        const std::pair<const char *, WPARAM> names[] = {
+            {"Del", VK_DELETE}, {"Ins", VK_INSERT}, {"Left", VK_LEFT}, {"Right", VK_RIGHT},
+            {"Home", VK_HOME},  {"End", VK_END},    {"Menu", VK_APPS}, {"F10", VK_F10},
+            {"Z", 'Z'},         {"Y", 'Y'},         {"V", 'V'},        {"A", 'A'}};
+        WPARAM code = 0;
+        for (const auto &[name, value] : names) {
+            if (key == name)
+                code = value;
+        }
+        ASSERT_NE(code, 0u) << key;
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        for (const int modifier : held)
+            state[modifier] = 0x80;
+        SetKeyboardState(state);
+        const bool system = code == VK_F10;
+        PostMessageW(GetFocus(), system ? WM_SYSKEYDOWN : WM_KEYDOWN, code, 1);
+        PostMessageW(GetFocus(), system ? WM_SYSKEYUP : WM_KEYUP, code, 0xC0000001);
+        pump(form);
+        for (const int modifier : held)
+            state[modifier] = 0;
+        SetKeyboardState(state);
+    }
+}
+
+void dropLetters(HWND list, const std::string &letters)
+{
+    std::vector<std::wstring> paths;
+    for (const char letter : letters)
+        paths.push_back(L"C:\\p\\" + std::wstring(1, wchar_t(letter)) + L".png");
+    drop(list, paths);
+}
+
+std::string lettersOf(const Form1 &form)
+{
+    std::string letters;
+    for (const std::string_view page : form.publicationInputs().pages)
+        letters += page.substr(5, 1);
+    return letters;
+}
+
+void putFilesOnClipboard(HWND owner, const std::vector<std::wstring> &paths)
+{
+    std::size_t characters = 1;
+    for (const std::wstring &path : paths)
+        characters += path.size() + 1;
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+    auto *files = static_cast<DROPFILES *>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    auto *text = reinterpret_cast<wchar_t *>(files + 1);
+    for (const std::wstring &path : paths) {
+        std::copy(path.begin(), path.end(), text);
+        text += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    if (!paths.empty())
+        SetClipboardData(CF_HDROP, memory);
+    else
+        GlobalFree(memory);
+    CloseClipboard();
+}
+
+struct ListKeyCase
+{
+    const char *name;
+    int row; // selected first; -1: none
+    const char *keys;
+    const char *expected;
+    int caret; // -1: no selection left
+};
+
+class PageListKeys : public Form1Test, public ::testing::WithParamInterface<ListKeyCase>
+{
+};
+
+TEST_P(PageListKeys, EditTheList)
+{
+    const HWND list = control("List1");
+    dropLetters(list, "abcd");
+    focus("List1");
+    pump(form);
+    SendMessageW(list, LB_SETSEL, FALSE, -1);
+    if (GetParam().row >= 0) {
+        SendMessageW(list, LB_SETSEL, TRUE, GetParam().row);
+        SendMessageW(list, LB_SETCARETINDEX, GetParam().row, FALSE);
+    }
+    keys(form, GetParam().keys);
+    EXPECT_EQ(lettersOf(form), GetParam().expected);
+    const LRESULT selected = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
+    if (GetParam().caret >= 0) {
+        EXPECT_EQ(SendMessageW(list, LB_GETCARETINDEX, 0, 0), GetParam().caret);
+        EXPECT_EQ(selected, 1);
+        EXPECT_GT(SendMessageW(list, LB_GETSEL, GetParam().caret, 0), 0);
+    } else {
+        EXPECT_EQ(selected, 0);
+    }
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), LRESULT(std::string_view(GetParam().expected).size()));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, PageListKeys,
+                         ::testing::Values(ListKeyCase{"DeleteSelectsTheNext", 1, "Del", "acd", 1},
+                                           ListKeyCase{"DeleteOfTheLast", 3, "Del", "abc", 2},
+                                           ListKeyCase{"CtrlLeft", 2, "Ctrl+Left", "acbd", 1},
+                                           ListKeyCase{"CtrlLeftAtTheStart", 0, "Ctrl+Left", "abcd", 0},
+                                           ListKeyCase{"CtrlRight", 1, "Ctrl+Right", "acbd", 2},
+                                           ListKeyCase{"CtrlHome", 2, "Ctrl+Home", "cabd", 0},
+                                           ListKeyCase{"CtrlEnd", 1, "Ctrl+End", "acdb", 3},
+                                           ListKeyCase{"CtrlZ", 1, "Del Ctrl+Z", "abcd", 1},
+                                           ListKeyCase{"CtrlY", 1, "Del Ctrl+Z Ctrl+Y", "acd", 1},
+                                           ListKeyCase{"CtrlShiftZ", 1, "Del Ctrl+Z Ctrl+Shift+Z", "acd", 1},
+                                           ListKeyCase{"CtrlZTakesBackTheDrop", -1, "Ctrl+Z", "", -1},
+                                           ListKeyCase{"CtrlA", 1, "Ctrl+A Del", "", -1},
+                                           ListKeyCase{"ShiftRightExtends", 0, "Shift+Right Del", "cd", 0},
+                                           ListKeyCase{"RightMoves", 0, "Right Right Del", "abd", 2},
+                                           ListKeyCase{"End", 0, "End Del", "abc", 2},
+                                           ListKeyCase{"Home", 2, "Home Del", "bcd", 0}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Form1Test, OneCtrlZBringsBackWhatClearTook)
+{
+    drop(control("List1"), manyPaths(500));
+    click("Command3");
+    EXPECT_EQ(form.pageCount(), 0u);
+    focus("List1");
+    keys(form, "Ctrl+Z");
+    ASSERT_EQ(form.pageCount(), 500u);
+    EXPECT_EQ(form.publicationInputs().pages[499],
+              "C:\\Users\\Zoë\\Pictures\\Viaje a Cádiz\\foto número 499.jpg");
+    EXPECT_EQ(narrow(accessibleName(control("List1"))), "Pages: 500 pages");
+}
+
+class PageListPaste : public Form1Test, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(PageListPaste, AppendsTheCopiedFilesAsADropDoes)
+{
+    dropLetters(control("List1"), "a");
+    putFilesOnClipboard(form.window(), {L"C:\\p\\x.png", L"C:\\p\\Año nuevo", L"C:\\p\\x.png"});
+    focus("List1");
+    keys(form, GetParam());
+    EXPECT_EQ(form.publicationInputs().pages,
+              (PageList{"C:\\p\\a.png", "C:\\p\\x.png", "C:\\p\\Año nuevo", "C:\\p\\x.png"}));
+    EXPECT_EQ(SendMessageW(control("List1"), LB_GETCARETINDEX, 0, 0), 1);
+    EXPECT_TRUE(dialogs.shown.empty());
+    keys(form, "Ctrl+Z");
+    EXPECT_EQ(lettersOf(form), "a");
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, PageListPaste, ::testing::Values("Ctrl+V", "Shift+Ins"), [](const auto &info) {
+    return std::string(info.param).substr(0, 4) == "Ctrl" ? "CtrlV" : "ShiftInsert";
+});
+
+TEST_F(Form1Test, PasteWithoutFilesSaysSoWithoutABox)
+{
+    dropLetters(control("List1"), "ab");
+    putFilesOnClipboard(form.window(), {});
+    focus("List1");
+    keys(form, "Ctrl+V");
+    EXPECT_EQ(lettersOf(form), "ab");
+    EXPECT_EQ(form.pageList().note(), "The clipboard holds no files to paste.");
+    EXPECT_TRUE(dialogs.shown.empty());
+    IAccessible *object = nullptr;
+    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(control("List1"), OBJID_CLIENT, __uuidof(IAccessible),
+                                                     reinterpret_cast<void **>(&object))));
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR description = nullptr;
+    ASSERT_TRUE(SUCCEEDED(object->get_accDescription(self, &description)));
+    EXPECT_EQ(narrow(description ? description : L""), "The clipboard holds no files to paste.");
+    SysFreeString(description);
+    object->Release();
+}
+
+TEST_F(Form1Test, PastePastTheLimitSaysHowManyDidNotFit)
+{
+    drop(control("List1"), manyPaths(32766));
+    putFilesOnClipboard(form.window(), {L"C:\\1.png", L"C:\\2.png", L"C:\\3.png"});
+    focus("List1");
+    keys(form, "Ctrl+V");
+    EXPECT_EQ(form.pageCount(), 32767u);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "The page list holds at most 32767 pages: 2 of the pasted files were not added.");
+}
+
+TEST_F(Form1Test, InsertAddsWhatTheOpenDialogGives)
+{
+    std::vector<std::wstring> folders;
+    std::vector<std::wstring> answer = {L"C:\\Fotos\\2024\\b.png", L"C:\\Fotos\\2024\\a.png"};
+    form.pageList().setPictureChooser([&](const std::wstring &folder) {
+        folders.push_back(folder);
+        return answer;
+    });
+    focus("List1");
+    keys(form, "Ins");
+    answer = {L"D:\\otra\\c.png"};
+    keys(form, "Ins");
+    answer = {};
+    keys(form, "Ins");
+    EXPECT_EQ(form.publicationInputs().pages,
+              (PageList{"C:\\Fotos\\2024\\b.png", "C:\\Fotos\\2024\\a.png", "D:\\otra\\c.png"}));
+    ASSERT_EQ(folders.size(), 3u);
+    wchar_t pictures[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, pictures);
+    EXPECT_EQ(folders[0], pictures);
+    EXPECT_EQ(folders[1], L"C:\\Fotos\\2024");
+    EXPECT_EQ(folders[2], L"D:\\otra");
+}
+
+// The context menu, read and answered from inside its modal loop by a
+// timer of this thread.
+class MenuReader
+{
+public:
+    explicit MenuReader(wchar_t accessKey)
+        : m_accessKey(accessKey)
+    {
+        s_current = this;
+        m_timer = SetTimer(nullptr, 0, 50, tick);
+    }
+    ~MenuReader()
+    {
+        KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+    MenuReader(const MenuReader &) = delete;
+    MenuReader &operator=(const MenuReader &) = delete;
+
+    std::vector<std::string> items; // "-" before a disabled one
+
+private:
+    static BOOL CALLBACK findMenu(HWND window, LPARAM found)
+    {
+        if (IsWindowVisible(window) && classOf(window) == L"#32768") {
+            *reinterpret_cast<HWND *>(found) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND window = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), findMenu, reinterpret_cast<LPARAM>(&window));
+        MenuReader *self = s_current;
+        if (!window || !self || self->m_done)
+            return;
+        self->m_done = true;
+        const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+        for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+            wchar_t caption[128] = {};
+            MENUITEMINFOW info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_STRING | MIIM_STATE | MIIM_FTYPE;
+            info.dwTypeData = caption;
+            info.cch = 128;
+            GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+            if (info.fType & MFT_SEPARATOR)
+                continue;
+            self->items.push_back(((info.fState & MFS_DISABLED) ? "-" : "") + narrow(caption));
+        }
+        if (self->m_accessKey)
+            PostMessageW(window, WM_CHAR, self->m_accessKey, 0);
+        else
+            EndMenu();
+    }
+
+    static inline MenuReader *s_current = nullptr;
+    wchar_t m_accessKey;
+    bool m_done = false;
+    UINT_PTR m_timer;
+};
+
+struct MenuOpening
+{
+    const char *name;
+    const char *keys; // empty: a right click on the second entry
+};
+
+class PageListMenu : public Form1Test, public ::testing::WithParamInterface<MenuOpening>
+{
+};
+
+TEST_P(PageListMenu, OpensWithItsItemsEnabledWhereTheyCanAct)
+{
+    const HWND list = control("List1");
+    dropLetters(list, "abc");
+    putFilesOnClipboard(form.window(), {});
+    focus("List1");
+    SendMessageW(list, LB_SETSEL, FALSE, -1);
+    SendMessageW(list, LB_SETSEL, TRUE, 0);
+    SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
+    MenuReader reader(0);
+    if (*GetParam().keys) {
+        keys(form, GetParam().keys);
+    } else {
+        RECT cell = {};
+        SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&cell));
+        POINT at = {cell.left + 3, cell.top + 3};
+        ClientToScreen(list, &at);
+        SendMessageW(list, WM_CONTEXTMENU, WPARAM(list), MAKELPARAM(at.x, at.y));
+    }
+    const std::string left = *GetParam().keys ? "-Move &left\tCtrl+Left" : "Move &left\tCtrl+Left";
+    EXPECT_EQ(
+        reader.items,
+        (std::vector<std::string>{"&Add pictures…\tInsert", "-&Paste\tCtrl+V", "&Remove\tDelete", left,
+                                  "Move r&ight\tCtrl+Right", "&Undo\tCtrl+Z", "-Re&do\tCtrl+Y", "&Clear"}));
+    EXPECT_EQ(lettersOf(form), "abc");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, PageListMenu,
+                         ::testing::Values(MenuOpening{"MenuKey", "Menu"},
+                                           MenuOpening{"ShiftF10", "Shift+F10"},
+                                           MenuOpening{"RightClick", ""}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct MenuItemCase
+{
+    const char *name;
+    wchar_t accessKey;
+    const char *before;
+    const char *expected;
+};
+
+class PageListMenuItems : public Form1Test, public ::testing::WithParamInterface<MenuItemCase>
+{
+};
+
+TEST_P(PageListMenuItems, DoWhatTheyNameAsTheirKeysDo)
+{
+    const HWND list = control("List1");
+    dropLetters(list, "abc");
+    putFilesOnClipboard(form.window(), {L"C:\\p\\y.png"});
+    form.pageList().setPictureChooser(
+        [](const std::wstring &) { return std::vector<std::wstring>{L"C:\\p\\z.png"}; });
+    focus("List1");
+    SendMessageW(list, LB_SETSEL, FALSE, -1);
+    SendMessageW(list, LB_SETSEL, TRUE, 1);
+    SendMessageW(list, LB_SETCARETINDEX, 1, FALSE);
+    keys(form, GetParam().before);
+    {
+        MenuReader reader(GetParam().accessKey);
+        keys(form, "Menu");
+        EXPECT_EQ(reader.items.size(), 8u);
+    }
+    pump(form);
+    EXPECT_EQ(lettersOf(form), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Items, PageListMenuItems,
+    ::testing::Values(MenuItemCase{"AddPictures", L'a', "", "abcz"}, MenuItemCase{"Paste", L'p', "", "abcy"},
+                      MenuItemCase{"Remove", L'r', "", "ac"}, MenuItemCase{"MoveLeft", L'l', "", "bac"},
+                      MenuItemCase{"MoveRight", L'i', "", "acb"}, MenuItemCase{"Undo", L'u', "Del", "abc"},
+                      MenuItemCase{"Redo", L'd', "Del Ctrl+Z", "ac"}, MenuItemCase{"Clear", L'c', "", ""}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Form1Test, ScreenReadersHearEachEntryAsItsPage)
+{
+    drop(control("List1"), {L"C:\\Fotos\\uno.jpg", L"C:\\Fotos\\playa en Cádiz.jpg", L"C:\\Fotos\\tres.jpg"});
+    IAccessible *object = nullptr;
+    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(control("List1"), OBJID_CLIENT, __uuidof(IAccessible),
+                                                     reinterpret_cast<void **>(&object))));
+    long children = 0;
+    object->get_accChildCount(&children);
+    EXPECT_EQ(children, 3);
+    VARIANT second = {};
+    second.vt = VT_I4;
+    second.lVal = 2;
+    BSTR name = nullptr;
+    BSTR description = nullptr;
+    ASSERT_TRUE(SUCCEEDED(object->get_accName(second, &name)));
+    ASSERT_TRUE(SUCCEEDED(object->get_accDescription(second, &description)));
+    EXPECT_EQ(narrow(name ? name : L""), "page 2 of 3, playa en Cádiz.jpg");
+    EXPECT_EQ(narrow(description ? description : L""), "C:\\Fotos\\playa en Cádiz.jpg");
+    SysFreeString(name);
+    SysFreeString(description);
+    object->Release();
+}
+
+TEST_F(Form1Test, CellsShowWhatTellsNeighboursApart)
+{
+    std::vector<std::wstring> holiday;
+    for (int i = 1; i <= 40; ++i) {
+        wchar_t name[64];
+        swprintf(name, 64, L"C:\\Fotos\\Vacaciones 2024 %04d.jpg", i);
+        holiday.push_back(name);
+    }
+    drop(control("List1"), holiday);
+    EXPECT_EQ(pageLabels(form.pageList().editor().entries())[34], "…0035…");
 }
 
 class Form1Closing : public Form1Test, public ::testing::WithParamInterface<const char *>

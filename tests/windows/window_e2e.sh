@@ -270,6 +270,57 @@ focus_window
 click_at 5640 840 735 255
 create_pub 'vacío.pub' yes
 
+step "keyboard only: paste, the open dialog, Delete, Ctrl+Left, Clear, Ctrl+Z, Create pub"
+mkdir -p "$work/files/teclado"
+touch "$work/files/teclado/"{a,b,c,d}.png
+# Files copied in an X program: a URI list, which Wine offers as CF_HDROP.
+printf 'file://%s\r\nfile://%s\r\n' "$work/files/teclado/a.png" "$work/files/teclado/b.png" >"$out/uris.txt"
+xclip -quiet -selection clipboard -t text/uri-list -i "$out/uris.txt" >>"$out/xclip.log" 2>&1 &
+holder=$!
+sleep 0.3
+focus_window
+xdotool key Tab Tab Tab Tab Tab # from Create pub to the page list
+xdotool key --clearmodifiers ctrl+v
+sleep 0.5
+kill "$holder" 2>/dev/null || true
+wait "$holder" 2>/dev/null || true
+shot list-after-paste
+xdotool key Insert
+dialog=$(wait_for 'Add pictures')
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+sleep 0.5
+paste '"c.png" "d.png"'
+xdotool key Return
+wait_gone 'Add pictures'
+focus_window
+# a b c d with c selected: Delete leaves d selected, Ctrl+Left puts it before b.
+xdotool key Delete ctrl+Left
+xdotool key Menu
+sleep 0.5
+shot context-menu
+xdotool key Escape
+sleep 0.2
+wine "$names_exe" "$caption" LumvrexPageList >"$out/items.txt" 2>>"$out/wine.log" || fail "cannot read the entries' names"
+printf 'page %s of 3, %s.png\t%s\n' 1 a "$(windows_path "$work/files/teclado/a.png")" \
+  2 d "$(windows_path "$work/files/teclado/d.png")" 3 b "$(windows_path "$work/files/teclado/b.png")" >"$out/items-expected.txt"
+diff -u "$out/items-expected.txt" <(tr -d '\r' <"$out/items.txt") || fail "screen readers hear other entries"
+xdotool key Tab space # Clear
+xdotool key shift+Tab ctrl+z
+sleep 0.3
+xdotool key Tab Tab Tab Tab Tab Return # Clear, width, height, icon, Create pub
+dialog=$(wait_for 'C:\MyEBook.pub')
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+sleep 0.2
+paste 'teclado.pub'
+xdotool key Return
+box=$(wait_for Lumvrex)
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key Return
+wait_gone Lumvrex
+pages=$(grep -a '^FileName=' "$work/teclado.pub" | tr -d '\r' || true)
+expected_pages=$(for f in a d b; do echo "FileName=$(windows_path "$work/files/teclado/$f.png")"; done)
+[ "$pages" = "$expected_pages" ] || fail "the pages are: $pages"
+
 step "Exit"
 focus_window
 click_at 1560 2400 1335 375
@@ -288,7 +339,7 @@ effects=$(grep -ac $'^PageEffect = [0-9]*\\(,[0-9]*\\)\\?\r$' "$work/Libro de C�
 [ "$effects" = 4 ] || fail "$effects page effects in the Spanish form, not 4"
 "$linux_cli" "${fields[@]}" -o "$out/expected-empty.pub"
 cmp "$work/vacío.pub" "$out/expected-empty.pub" || fail "\"vacío.pub\" differs from lumvrex-cli's script"
-# Those two and the dropped files: no temporary or partial file anywhere.
-[ "$(ls -A "$work" | wc -l)" = 3 ] || fail "unexpected files: $(ls -A "$work")"
+# Those three and the dropped files: no temporary or partial file anywhere.
+[ "$(ls -A "$work" | wc -l)" = 4 ] || fail "unexpected files: $(ls -A "$work")"
 
 step "passed"

@@ -1,8 +1,8 @@
 #include "window/qt/form1.h"
 
 #include "publication/create_publication.h"
-#include "runtime/decimal_separator.h"
 #include "runtime/page_effect_source.h"
+#include "window/form1_commands.h"
 #include "window/form1_layout.h"
 #include "window/qt/page_list_model.h"
 #include "window/qt/page_list_view.h"
@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 
 namespace lumvrex {
@@ -142,15 +141,8 @@ void Form1::buildControls()
     const auto find = [this]<typename Widget>(Widget *&member, const char *name) {
         member = findChild<Widget *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
     };
-    find(Label1, "Label1");
-    find(Label2, "Label2");
-    find(Label3, "Label3");
-    find(Label4, "Label4");
-    find(Label5, "Label5");
-    find(Label6, "Label6");
     find(Text1, "Text1");
     find(Text2, "Text2");
-    find(Text3, "Text3");
     find(Text4, "Text4");
     find(Text5, "Text5");
     find(Text6, "Text6");
@@ -159,11 +151,24 @@ void Form1::buildControls()
     find(Command2, "Command2");
     find(Command3, "Command3");
 
-    connect(Command1, &QPushButton::clicked, this, &Form1::createPublicationClicked);
-    connect(Command2, &QPushButton::clicked, qApp, &QCoreApplication::quit);
-    connect(Command3, &QPushButton::clicked, m_pages, &PageListModel::clear);
+    for (QPushButton *button : {Command1, Command2, Command3}) {
+        switch (*buttonAction(utf8(button->objectName()))) {
+        case ButtonAction::CreatePublication:
+            connect(button, &QPushButton::clicked, this, &Form1::createPublicationClicked);
+            break;
+        case ButtonAction::Exit:
+            connect(button, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+            break;
+        case ButtonAction::ClearPages:
+            connect(button, &QPushButton::clicked, List1, [this] { List1->run(PageCommand::Clear); });
+            break;
+        }
+    }
     // Queued: the message waits until the drop itself has been completed.
-    connect(List1, &PageListView::dropOverflowed, this, &Form1::reportDropOverflow, Qt::QueuedConnection);
+    connect(
+        List1, &PageListView::warning, this,
+        [this](const QString &text) { m_dialogs->warn(kApplicationTitle, utf8(text)); },
+        Qt::QueuedConnection);
 }
 
 void Form1::setTabOrderAndFocus()
@@ -188,21 +193,19 @@ void Form1::setEffectSource(PageEffectSource *effects)
 
 PublicationInputs Form1::publicationInputs() const
 {
-    return {utf8(Text1->text()), utf8(Text2->text()), utf8(Text4->text()),
-            utf8(Text5->text()), utf8(Text6->text()), m_pages->pages()};
+    const auto fieldText = [this](std::string_view control) {
+        for (QLineEdit *field : {Text1, Text2, Text4, Text5, Text6}) {
+            if (field->objectName() == qString(control))
+                return utf8(field->text());
+        }
+        return std::string();
+    };
+    return form1Inputs(fieldText, m_pages->pages());
 }
 
 void Form1::createPublicationClicked()
 {
-    const char separator = scriptDecimalSeparator(utf8(QLocale().decimalPoint()));
-    createPublication(publicationInputs(), *m_dialogs, *m_effects, separator);
-}
-
-void Form1::reportDropOverflow(qsizetype notAdded)
-{
-    m_dialogs->warn(kApplicationTitle,
-                    "The page list holds at most " + std::to_string(kMaxPages)
-                        + " pages: " + std::to_string(notAdded) + " of the dropped files were not added.");
+    createPublication(publicationInputs(), *m_dialogs, *m_effects, form1DecimalSeparator());
 }
 
 } // namespace lumvrex

@@ -6,7 +6,6 @@
 
 #include <memory>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -41,10 +40,10 @@ private:
     void buildControls();
     void setTabOrderAndFocus();
     void createPublicationClicked();
-    void reportDropOverflow(qsizetype notAdded);
 
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6;
-    QLineEdit *Text1, *Text2, *Text3, *Text4, *Text5, *Text6;
+    // The fields that feed the publication; the labels and Text3 ("Init
+    // message:") are only found by their object names.
+    QLineEdit *Text1, *Text2, *Text4, *Text5, *Text6;
     PageListView *List1;
     QPushButton *Command1, *Command2, *Command3;
 

@@ -1,81 +1,106 @@
 #include "window/qt/page_list_model.h"
 
 #include "publication/publication_inputs.h"
+#include "window/form1_commands.h"
 #include "window/qt/qt_text.h"
 
+#include <QFile>
+
 #include <algorithm>
-#include <string_view>
 
 namespace lumvrex {
-namespace {
 
-// The last part of a path: "/fotos/playa.jpg" gives "playa.jpg", a folder
-// "/fotos/" gives "fotos". A path of slashes only is its own name.
-std::string_view lastPathPart(std::string_view path)
+std::string fileNameBytes(const QString &path)
 {
-    const std::size_t last = path.find_last_not_of('/');
-    if (last == std::string_view::npos)
-        return path;
-    path = path.substr(0, last + 1);
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const QByteArray bytes = QFile::encodeName(path);
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
-
-} // namespace
 
 int PageListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_pages.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_editor.size());
 }
 
 QString PageListModel::path(qsizetype row) const
 {
-    return qString(m_pages[static_cast<std::size_t>(row)]);
+    return qString(pageDescription(m_editor.entries()[static_cast<std::size_t>(row)]));
 }
 
-QString PageListModel::details(int row) const
+const std::vector<std::string> &PageListModel::labels() const
 {
-    // The page line comes first: Qt takes a tooltip for rich text when its
-    // first line holds a tag, and a file name may well look like one.
-    return QStringLiteral("page %1 of %2\n%3").arg(row + 1).arg(rowCount()).arg(path(row));
+    if (!m_labelsValid) {
+        m_labels = pageLabels(m_editor.entries());
+        m_labelsValid = true;
+    }
+    return m_labels;
 }
 
 QVariant PageListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= m_pages.size())
+    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= m_editor.size())
         return {};
+    const auto row = static_cast<std::size_t>(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return qString(lastPathPart(m_pages[static_cast<std::size_t>(index.row())]));
+        return qString(labels()[row]);
     case Qt::ToolTipRole:
+        // The page line comes first: Qt takes a tooltip for rich text when
+        // its first line holds a tag, and a file name may well look like one.
+        return QStringLiteral("page %1 of %2\n%3")
+            .arg(index.row() + 1)
+            .arg(rowCount())
+            .arg(path(index.row()));
+    case Qt::AccessibleTextRole:
+        return qString(pageSpokenName(row, m_editor.size(), m_editor.entries()[row]));
     case Qt::AccessibleDescriptionRole:
-        return details(index.row());
+        return path(index.row());
     default:
         return {};
     }
 }
 
+EditOutcome PageListModel::append(std::vector<std::string> paths, PageSource source)
+{
+    const std::size_t before = m_editor.size();
+    const std::size_t taken = std::min(kMaxPages - std::min(before, kMaxPages), paths.size());
+    if (taken == 0)
+        return m_editor.append(std::move(paths), source);
+    // One insertion for the whole drop keeps large drops fast.
+    beginInsertRows(QModelIndex(), static_cast<int>(before), static_cast<int>(before + taken) - 1);
+    EditOutcome outcome = m_editor.append(std::move(paths), source);
+    m_labelsValid = false;
+    endInsertRows();
+    // The last entry's neighbour changed: what it shows may too.
+    if (before > 0)
+        emit dataChanged(index(static_cast<int>(before) - 1), index(static_cast<int>(before) - 1));
+    emit changed();
+    return outcome;
+}
+
 qsizetype PageListModel::append(const QStringList &paths)
 {
-    const auto room = static_cast<qsizetype>(kMaxPages - m_pages.size());
-    const qsizetype taken = std::min(room, paths.size());
-    if (taken > 0) {
-        // One insertion for the whole drop keeps large drops fast.
-        beginInsertRows(QModelIndex(), rowCount(), rowCount() + static_cast<int>(taken) - 1);
-        for (qsizetype i = 0; i < taken; ++i)
-            m_pages.append(utf8(paths[i]));
-        endInsertRows();
-    }
-    return paths.size() - taken;
+    std::vector<std::string> bytes;
+    bytes.reserve(static_cast<std::size_t>(paths.size()));
+    for (const QString &path : paths)
+        bytes.push_back(fileNameBytes(path));
+    const std::size_t before = m_editor.size();
+    append(std::move(bytes), PageSource::Drop);
+    return paths.size() - static_cast<qsizetype>(m_editor.size() - before);
+}
+
+EditOutcome PageListModel::edit(const std::function<EditOutcome(PageListEditor &)> &command)
+{
+    beginResetModel();
+    EditOutcome outcome = command(m_editor);
+    m_labelsValid = false;
+    endResetModel();
+    emit changed();
+    return outcome;
 }
 
 void PageListModel::clear()
 {
-    if (m_pages.empty())
-        return;
-    beginResetModel();
-    m_pages.clear();
-    endResetModel();
+    edit([](PageListEditor &editor) { return editor.clear(); });
 }
 
 } // namespace lumvrex

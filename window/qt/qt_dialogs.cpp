@@ -1,5 +1,6 @@
 #include "window/qt/qt_dialogs.h"
 
+#include "window/form1_commands.h"
 #include "window/qt/qt_text.h"
 
 #include <QAbstractItemView>
@@ -10,6 +11,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSpacerItem>
@@ -20,8 +22,19 @@ namespace {
 // The least width of the answer field, in pixels: room for a real path.
 constexpr int kAnswerWidth = 400;
 
+// A dialog's frame: a title and a close box, no minimise or maximise box.
+constexpr Qt::WindowFlags kDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+// "~/Book.pub" as the desktop's own file dialogs read it.
+QString withHome(const QString &path)
+{
+    return qString(expandHome(utf8(path), utf8(QDir::homePath())));
+}
+
 // Completes the names of files and folders in a typed path. A relative path
-// is completed from the folder Lumvrex was started in, where it is written.
+// is completed from the folder Lumvrex was started in, where it is written;
+// one starting with "~/" from the home folder.
 class PathCompleter final : public QCompleter
 {
 public:
@@ -43,7 +56,8 @@ public:
 
     QStringList splitPath(const QString &path) const override
     {
-        const QString full = QDir::isRelativePath(path) ? QDir::current().filePath(path) : path;
+        const QString home = withHome(path);
+        const QString full = QDir::isRelativePath(home) ? QDir::current().filePath(home) : home;
         // Qt reads one folder further per keystroke; a path typed fast or
         // pasted would never be completed. Looking up the typed folder
         // makes the model read it at once; the offers follow when it is.
@@ -57,6 +71,8 @@ public:
     {
         QString completed = QCompleter::pathFromIndex(index);
         const auto *field = qobject_cast<const QLineEdit *>(widget());
+        if (field && field->text().startsWith(QStringLiteral("~/")))
+            return QStringLiteral("~/") + QDir::home().relativeFilePath(completed);
         if (field && QDir::isRelativePath(field->text()))
             return QDir::current().relativeFilePath(completed);
         return completed;
@@ -64,6 +80,42 @@ public:
 
 private:
     QFileSystemModel *m_files;
+};
+
+// Return (or Enter) in the answer field answers, unless the user has
+// highlighted an offered name: that Return takes the name into the field,
+// as the completer does. Watches the popup too, which Qt may leave holding
+// the keyboard after it closed.
+class ReturnAnswers final : public QObject
+{
+public:
+    ReturnAnswers(QDialog *dialog, QCompleter *completer)
+        : QObject(dialog)
+        , m_dialog(dialog)
+        , m_completer(completer)
+    { }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return QObject::eventFilter(watched, event);
+        QAbstractItemView *popup = m_completer->popup();
+        const QModelIndex highlighted = popup->currentIndex();
+        if (popup->isVisible() && highlighted.isValid() && popup->selectionModel()->isSelected(highlighted))
+            return QObject::eventFilter(watched, event);
+        popup->hide();
+        m_dialog->accept();
+        return true;
+    }
+
+private:
+    QDialog *m_dialog;
+    QCompleter *m_completer;
 };
 
 // Window managers show a title in the frame, beside an icon and up to three
@@ -84,7 +136,7 @@ QtDialogs::QtDialogs(QWidget *parent)
 
 std::optional<std::string> QtDialogs::askText(std::string_view title, std::string_view prompt)
 {
-    QInputDialog dialog(m_parent);
+    QInputDialog dialog(m_parent, kDialogFlags);
     dialog.setWindowTitle(qString(title));
     dialog.setLabelText(qString(prompt));
     dialog.setInputMode(QInputDialog::TextInput);
@@ -92,14 +144,20 @@ std::optional<std::string> QtDialogs::askText(std::string_view title, std::strin
     dialog.setTextValue(QString());
     if (auto *field = dialog.findChild<QLineEdit *>()) {
         field->setMinimumWidth(kAnswerWidth);
-        field->setCompleter(new PathCompleter(field));
+        auto *completer = new PathCompleter(field);
+        field->setCompleter(completer);
+        auto *returnAnswers = new ReturnAnswers(&dialog, completer);
+        // After the completer's own filter is in place, so this one sees
+        // the keys first.
+        completer->popup()->installEventFilter(returnAnswers);
+        field->installEventFilter(returnAnswers);
     }
     const bool accepted = dialog.exec() == QDialog::Accepted;
     const QString answer = dialog.textValue();
     returnFocus();
     if (!accepted)
         return std::nullopt;
-    return utf8(answer);
+    return utf8(withHome(answer));
 }
 
 void QtDialogs::inform(std::string_view title, std::string_view text)
@@ -116,6 +174,7 @@ void QtDialogs::warn(std::string_view title, std::string_view text)
 
 void QtDialogs::showMessage(QMessageBox &box)
 {
+    box.setWindowFlags(kDialogFlags);
     // A message box takes the width of its layout: a spacer across it is
     // the one way to make it wider.
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {

@@ -1,5 +1,6 @@
 #include "window/qt/taskbar_hint.h"
 
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -25,16 +26,53 @@ xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
     return atom;
 }
 
+// A property of the given type, or empty.
+QByteArray property(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name, xcb_atom_t type)
+{
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, name, type, 0, 1024), nullptr);
+    if (!reply)
+        return {};
+    QByteArray value(static_cast<const char *>(xcb_get_property_value(reply)),
+                     xcb_get_property_value_length(reply));
+    std::free(reply);
+    return value;
+}
+
 } // namespace
 #endif
 
 namespace lumvrex {
+
+QByteArray windowManagerName()
+{
+#if defined(LUMVREX_HAVE_XCB)
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return {};
+    xcb_connection_t *connection = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const QByteArray check =
+        property(connection, root, internAtom(connection, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW);
+    if (check.size() < 4)
+        return {};
+    xcb_window_t manager = 0;
+    std::memcpy(&manager, check.constData(), sizeof manager);
+    return property(connection, manager, internAtom(connection, "_NET_WM_NAME"),
+                    internAtom(connection, "UTF8_STRING"));
+#else
+    return {};
+#endif
+}
 
 void leaveOutOfTaskbar(QWidget *window)
 {
 #if defined(LUMVREX_HAVE_XCB)
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection())
+        return;
+    // Reachable with Alt+Tab comes first.
+    if (windowManagerName() != "KWin")
         return;
     xcb_connection_t *connection = x11->connection();
     const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");

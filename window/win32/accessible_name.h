@@ -13,8 +13,21 @@ namespace lumvrex {
 // change (a count, for instance). The control keeps it until destroyed.
 void setAccessibleName(HWND control, std::function<std::wstring()> name);
 
+// What a list says of its items (numbered from 1) beyond the system's:
+// their names and descriptions, and its own description.
+struct ItemTexts
+{
+    std::function<std::wstring(long item, bool description)> item;
+    std::function<long()> count;
+    // STATE_SYSTEM_ flags of an item beyond its being selectable and
+    // focusable: selected, focused.
+    std::function<long(long item)> state;
+    std::wstring description;
+};
+
 // The same for a control's own window procedure: its answer to WM_GETOBJECT,
 // or 0 for the requests it leaves to the system.
-LRESULT accessibleObjectNamed(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring &name);
+LRESULT accessibleObjectNamed(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring &name,
+                              ItemTexts items = {});
 
 } // namespace lumvrex

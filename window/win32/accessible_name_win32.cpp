@@ -12,10 +12,11 @@ namespace {
 class NamedAccessible final : public IAccessible, public IOleWindow
 {
 public:
-    NamedAccessible(IAccessible *standard, HWND window, std::wstring name)
+    NamedAccessible(IAccessible *standard, HWND window, std::wstring name, ItemTexts items)
         : m_standard(standard)
         , m_window(window)
         , m_name(std::move(name))
+        , m_items(std::move(items))
     {
         m_standard->AddRef();
     }
@@ -60,12 +61,13 @@ public:
     // IAccessible: the name of the control itself is ours.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override
     {
-        if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
+        if (child.vt != VT_I4)
             return m_standard->get_accName(child, name);
-        if (!name)
-            return E_POINTER;
-        *name = SysAllocStringLen(m_name.data(), static_cast<UINT>(m_name.size()));
-        return *name ? S_OK : E_OUTOFMEMORY;
+        if (child.lVal == CHILDID_SELF)
+            return answer(m_name, name);
+        if (m_items.item)
+            return answer(m_items.item(child.lVal, false), name);
+        return m_standard->get_accName(child, name);
     }
 
     // IDispatch and the rest of IAccessible: the system's.
@@ -94,7 +96,12 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long *count) override
     {
-        return m_standard->get_accChildCount(count);
+        if (!m_items.count)
+            return m_standard->get_accChildCount(count);
+        if (!count)
+            return E_POINTER;
+        *count = m_items.count();
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch **object) override
     {
@@ -106,15 +113,32 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR *description) override
     {
+        if (child.vt == VT_I4 && child.lVal == CHILDID_SELF && !m_items.description.empty())
+            return answer(m_items.description, description);
+        if (child.vt == VT_I4 && child.lVal != CHILDID_SELF && m_items.item)
+            return answer(m_items.item(child.lVal, true), description);
         return m_standard->get_accDescription(child, description);
     }
+    // Items the system may not know (a list without data): ours.
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override
     {
-        return m_standard->get_accRole(child, role);
+        if (!isItem(child))
+            return m_standard->get_accRole(child, role);
+        if (!role)
+            return E_POINTER;
+        role->vt = VT_I4;
+        role->lVal = ROLE_SYSTEM_LISTITEM;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT *state) override
     {
-        return m_standard->get_accState(child, state);
+        if (!isItem(child) || !m_items.state)
+            return m_standard->get_accState(child, state);
+        if (!state)
+            return E_POINTER;
+        state->vt = VT_I4;
+        state->lVal = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE | m_items.state(child.lVal);
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR *help) override
     {
@@ -173,9 +197,23 @@ public:
 private:
     ~NamedAccessible() { m_standard->Release(); }
 
+    bool isItem(const VARIANT &child) const
+    {
+        return m_items.count && child.vt == VT_I4 && child.lVal >= 1 && child.lVal <= m_items.count();
+    }
+
+    static HRESULT answer(const std::wstring &text, BSTR *to)
+    {
+        if (!to)
+            return E_POINTER;
+        *to = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        return *to ? S_OK : E_OUTOFMEMORY;
+    }
+
     IAccessible *m_standard;
     HWND m_window;
     std::wstring m_name;
+    ItemTexts m_items;
     LONG m_references = 1;
 };
 
@@ -197,7 +235,8 @@ LRESULT CALLBACK answerWithName(HWND window, UINT message, WPARAM wParam, LPARAM
 
 } // namespace
 
-LRESULT accessibleObjectNamed(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring &name)
+LRESULT accessibleObjectNamed(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring &name,
+                              ItemTexts items)
 {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT)
         return 0;
@@ -205,7 +244,7 @@ LRESULT accessibleObjectNamed(HWND control, WPARAM wParam, LPARAM lParam, const 
     if (FAILED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void **>(&standard))))
         return 0;
-    auto *named = new NamedAccessible(standard, control, name);
+    auto *named = new NamedAccessible(standard, control, name, std::move(items));
     standard->Release();
     const LRESULT result =
         LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(named));

@@ -54,8 +54,11 @@ public:
 
     static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     static constexpr DWORD kExtendedStyle = 0;
-    // Posted to the window after a drop that did not fit into the list.
-    static constexpr UINT kDropOverflowed = WM_APP + 1;
+    // Posted to the window when the page list has a warning to show, once
+    // the drop or command that caused it has ended.
+    static constexpr UINT kPageListWarning = WM_APP + 1;
+
+    PageListBox &pageList() const { return *m_pages; }
 
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,14 +69,14 @@ private:
     std::string fieldText(std::string_view name) const;
     void clicked(int controlIndex);
     void createPublicationClicked();
-    void pagesDropped(const std::vector<std::wstring> &paths);
-    void reportDropOverflow(std::size_t notAdded);
+    void showPageListWarnings();
 
     HWND m_owner = nullptr;
     HWND m_window = nullptr;
     std::array<HWND, kForm1Controls.size()> m_controls = {};
     HFONT m_font = nullptr;
     std::unique_ptr<PageListBox> m_pages;
+    std::vector<std::string> m_pendingWarnings;
     std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<PageEffectSource> m_ownEffects;
     Dialogs *m_dialogs = nullptr;

@@ -1,9 +1,9 @@
 #include "window/win32/form1.h"
 
 #include "publication/create_publication.h"
-#include "runtime/decimal_separator.h"
 #include "runtime/page_effect_source.h"
 #include "runtime/windows_text.h"
+#include "window/form1_commands.h"
 #include "window/win32/accessible_name.h"
 #include "window/win32/dialogs_win32.h"
 #include "window/win32/dpi.h"
@@ -72,12 +72,6 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure)
     RegisterClassExW(&windowClass);
 }
 
-// "1 page", "3 pages", as the Qt window says it.
-std::wstring countText(std::size_t count)
-{
-    return std::to_wstring(count) + (count == 1 ? L" page" : L" pages");
-}
-
 } // namespace
 
 Form1::Form1(HINSTANCE instance)
@@ -126,9 +120,11 @@ void Form1::createControls(HINSTANCE instance)
             nullptr);
     }
     const ControlSpec &list = *form1Control("List1");
-    m_pages = std::make_unique<PageListBox>(
-        m_controls[indexOf(&list)], [this](std::vector<std::wstring> paths) { pagesDropped(paths); },
-        [this, name = wideFromUtf8(list.accessibleName)] { return name + L' ' + countText(pageCount()); });
+    m_pages = std::make_unique<PageListBox>(m_controls[indexOf(&list)], std::string(list.accessibleName),
+                                            [this](const std::string &text) {
+                                                m_pendingWarnings.push_back(text);
+                                                PostMessageW(m_window, kPageListWarning, 0, 0);
+                                            });
 }
 
 // The dialog manager walks the controls in z-order, so the z-order is the
@@ -225,8 +221,7 @@ std::string Form1::fieldText(std::string_view name) const
 
 PublicationInputs Form1::publicationInputs() const
 {
-    return {fieldText("Text1"), fieldText("Text2"), fieldText("Text4"),
-            fieldText("Text5"), fieldText("Text6"), m_pages->pages()};
+    return form1Inputs([this](std::string_view name) { return fieldText(name); }, m_pages->pages());
 }
 
 std::size_t Form1::pageCount() const
@@ -236,33 +231,34 @@ std::size_t Form1::pageCount() const
 
 void Form1::clicked(int controlIndex)
 {
-    const std::string_view name = kForm1Controls[static_cast<std::size_t>(controlIndex)].name;
-    if (name == "Command1")
+    const std::optional<ButtonAction> action =
+        buttonAction(kForm1Controls[static_cast<std::size_t>(controlIndex)].name);
+    if (!action)
+        return;
+    switch (*action) {
+    case ButtonAction::CreatePublication:
         createPublicationClicked();
-    else if (name == "Command2")
+        break;
+    case ButtonAction::Exit:
         DestroyWindow(m_window);
-    else if (name == "Command3")
-        m_pages->clear();
+        break;
+    case ButtonAction::ClearPages:
+        m_pages->run(PageCommand::Clear);
+        break;
+    }
 }
 
 void Form1::createPublicationClicked()
 {
-    const char separator = scriptDecimalSeparator(userDecimalSeparator());
-    createPublication(publicationInputs(), *m_dialogs, *m_effects, separator);
+    createPublication(publicationInputs(), *m_dialogs, *m_effects, form1DecimalSeparator());
 }
 
-void Form1::pagesDropped(const std::vector<std::wstring> &paths)
+void Form1::showPageListWarnings()
 {
-    // The message waits until the drop itself has been completed.
-    if (const std::size_t notAdded = m_pages->append(paths); notAdded > 0)
-        PostMessageW(m_window, kDropOverflowed, notAdded, 0);
-}
-
-void Form1::reportDropOverflow(std::size_t notAdded)
-{
-    m_dialogs->warn(kApplicationTitle,
-                    "The page list holds at most " + std::to_string(kMaxPages)
-                        + " pages: " + std::to_string(notAdded) + " of the dropped files were not added.");
+    std::vector<std::string> warnings;
+    warnings.swap(m_pendingWarnings);
+    for (const std::string &text : warnings)
+        m_dialogs->warn(kApplicationTitle, text);
 }
 
 LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -302,8 +298,8 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     }
-    case kDropOverflowed:
-        reportDropOverflow(static_cast<std::size_t>(wParam));
+    case kPageListWarning:
+        showPageListWarnings();
         return 0;
     case WM_DPICHANGED: {
         layOut(HIWORD(wParam));

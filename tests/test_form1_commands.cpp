@@ -1,0 +1,175 @@
+#include "window/form1_commands.h"
+#include "window/form1_layout.h"
+#include "window/page_list_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace lumvrex;
+
+namespace {
+
+struct LabelCase
+{
+    const char *name;
+    std::vector<std::string> paths;
+    std::vector<std::string> labels;
+};
+
+class PageLabels : public ::testing::TestWithParam<LabelCase>
+{
+};
+
+TEST_P(PageLabels, ShowWhatTellsNeighboursApart)
+{
+    EXPECT_EQ(pageLabels(GetParam().paths), GetParam().labels);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, PageLabels,
+    ::testing::Values(LabelCase{"numberedHolidayPictures",
+                                {"/f/Vacaciones 2024 0034.jpg", "/f/Vacaciones 2024 0035.jpg",
+                                 "/f/Vacaciones 2024 0036.jpg"},
+                                {"…0034…", "…0035…", "…0036…"}},
+                      LabelCase{"aloneIsWhole", {"/f/alpha.jpg"}, {"alpha.jpg"}},
+                      LabelCase{"differentStartsKeepTheWholeWord",
+                                {"/f/alpha.jpg", "/f/beta.jpg", "/f/gamma.jpg"},
+                                {"alpha…", "beta…", "gamma…"}},
+                      LabelCase{"differentExtensions", {"/f/playa.jpg", "/f/playa.png"}, {"…jpg", "…png"}},
+                      LabelCase{"sameNameTwiceIsShownWhole",
+                                {"/2023/playa.jpg", "/2024/playa.jpg"},
+                                {"playa.jpg", "playa.jpg"}},
+                      LabelCase{"eachAgainstItsOwnNeighbours",
+                                {"/f/IMG_0001.jpg", "/f/IMG_0002.jpg", "/f/casa.jpg"},
+                                {"…0001…", "IMG_0002…", "casa…"}},
+                      LabelCase{"accentsAreNeverSplit",
+                                {"/f/foto cañón1.jpg", "/f/foto cañón2.jpg"},
+                                {"…cañón1…", "…cañón2…"}},
+                      LabelCase{"bytesThatAreNotUtf8", {"/f/a\xFF.jpg", "/f/b.jpg"}, {"a<0xFF>…", "b…"}},
+                      LabelCase{"folders", {"/fotos/", "/"}, {"fotos", "/"}}),
+    [](const ::testing::TestParamInfo<LabelCase> &info) { return std::string(info.param.name); });
+
+struct UriCase
+{
+    const char *name;
+    std::string list;
+    std::vector<std::string> paths;
+    std::size_t notFiles;
+};
+
+class UriList : public ::testing::TestWithParam<UriCase>
+{
+};
+
+TEST_P(UriList, GivesThePathsBytes)
+{
+    const UriListPaths got = pathsFromUriList(GetParam().list);
+    EXPECT_EQ(got.paths, GetParam().paths);
+    EXPECT_EQ(got.notFiles, GetParam().notFiles);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, UriList,
+    ::testing::Values(
+        UriCase{"inOrderWithDuplicates",
+                "file:///b.png\r\nfile:///a.png\r\nfile:///b.png\r\n",
+                {"/b.png", "/a.png", "/b.png"},
+                0},
+        UriCase{"percentDecoded",
+                "file:///fotos/playa%20en%20C%C3%A1diz%2523.jpg\r\n",
+                {"/fotos/playa en Cádiz%23.jpg"},
+                0},
+        UriCase{"notUtf8KeepsItsByte", "file:///fotos/a%FF.jpg\n", {"/fotos/a\xFF.jpg"}, 0},
+        UriCase{"localhost", "file://localhost/a.png\n", {"/a.png"}, 0},
+        UriCase{"otherHost", "file://server/a.png\n", {"//server/a.png"}, 0},
+        UriCase{
+            "webLinksCounted", "https://example.org/a.png\r\nfile:///b.png\r\nhttp://x/\r\n", {"/b.png"}, 2},
+        UriCase{"commentsAndBlankLines", "# from a file manager\r\n\r\nFILE:///c.png", {"/c.png"}, 0},
+        UriCase{"gnomeCopiedFiles", "copy\nfile:///a.png\nfile:///b%20c.png", {"/a.png", "/b c.png"}, 0},
+        UriCase{"gnomeCut", "cut\nfile:///a.png", {"/a.png"}, 0},
+        UriCase{"aBrokenEscapeStays", "file:///a%2.png\n", {"/a%2.png"}, 0}, UriCase{"empty", "", {}, 0}),
+    [](const ::testing::TestParamInfo<UriCase> &info) { return std::string(info.param.name); });
+
+TEST(Form1, SpokenTexts)
+{
+    EXPECT_EQ(pageSpokenName(2, 40, "/fotos/playa en Cádiz.jpg"), "page 3 of 40, playa en Cádiz.jpg");
+    EXPECT_EQ(pageSpokenName(0, 1, "/f/a\xFF.jpg"), "page 1 of 1, a<0xFF>.jpg");
+    EXPECT_EQ(pageDescription("/f/a\xFF.jpg"), "/f/a<0xFF>.jpg");
+    EXPECT_EQ(pageListName("Pages:", 0), "Pages: 0 pages");
+    EXPECT_EQ(pageListName("Pages:", 1), "Pages: 1 page");
+    EXPECT_EQ(pageListName("Pages:", 32767), "Pages: 32767 pages");
+}
+
+TEST(Form1, NotesWithoutABox)
+{
+    EXPECT_EQ(notFilesMessage(1, PageSource::Drop), "1 dropped item is not a file and was not added.");
+    EXPECT_EQ(notFilesMessage(3, PageSource::Paste), "3 pasted items are not files and were not added.");
+}
+
+TEST(Form1, FieldsFeedTheirInputsAndText3Nothing)
+{
+    const PublicationInputs inputs = form1Inputs(
+        [](std::string_view control) { return "<" + std::string(control) + ">"; }, PageList{"/a.png"});
+    EXPECT_EQ(inputs.title, "<Text1>");
+    EXPECT_EQ(inputs.backColor, "<Text2>");
+    EXPECT_EQ(inputs.width, "<Text4>");
+    EXPECT_EQ(inputs.height, "<Text5>");
+    EXPECT_EQ(inputs.icon, "<Text6>");
+    EXPECT_EQ(inputs.pages, (PageList{"/a.png"}));
+    for (const FieldInput &field : kForm1FieldInputs)
+        EXPECT_NE(field.control, "Text3");
+}
+
+TEST(Form1, ButtonsAndTheirActions)
+{
+    EXPECT_EQ(buttonAction("Command1"), ButtonAction::CreatePublication);
+    EXPECT_EQ(buttonAction("Command2"), ButtonAction::Exit);
+    EXPECT_EQ(buttonAction("Command3"), ButtonAction::ClearPages);
+    for (const ControlSpec &control : kForm1Controls)
+        EXPECT_EQ(buttonAction(control.name).has_value(), control.kind == ControlKind::PushButton)
+            << control.name;
+}
+
+TEST(Form1, MenuCommandsAreEnabledWhereTheyCanAct)
+{
+    PageListEditor editor;
+    const auto enabled = [&](bool clipboardHasFiles) {
+        std::string flags;
+        for (const PageMenuItem &item : kPageMenu)
+            flags += pageCommandEnabled(editor, item.command, clipboardHasFiles) ? '1' : '0';
+        return flags;
+    };
+    // Add, Paste, Remove, Left, Right, Undo, Redo, Clear
+    EXPECT_EQ(enabled(false), "10000000");
+    EXPECT_EQ(enabled(true), "11000000");
+    editor.append({"a", "b"}, PageSource::Drop);
+    editor.select({{0}, 0});
+    EXPECT_EQ(enabled(false), "10101101");
+    editor.moveSelected(PageListEditor::Move::Right);
+    EXPECT_EQ(enabled(false), "10110101");
+    editor.undo();
+    EXPECT_EQ(enabled(false), "10101111");
+    editor.append(std::vector<std::string>(kMaxPages, "x"), PageSource::Paste);
+    EXPECT_EQ(enabled(true), "00111101");
+}
+
+TEST(Form1, OpenDialogStartsWhereTheLastEntryIs)
+{
+    EXPECT_EQ(addPicturesFolder({}, "/home/a/Pictures"), "/home/a/Pictures");
+    EXPECT_EQ(addPicturesFolder({"/x/1.png", "/fotos/2024/b.png"}, "/p"), "/fotos/2024");
+    EXPECT_EQ(addPicturesFolder({"/b.png"}, "/p"), "/");
+    EXPECT_EQ(addPicturesFolder({"b.png"}, "/p"), "/p");
+}
+
+TEST(Form1, TildeIsTheHomeFolder)
+{
+    EXPECT_EQ(expandHome("~/Book.pub", "/home/me"), "/home/me/Book.pub");
+    EXPECT_EQ(expandHome("~", "/home/me"), "/home/me");
+    EXPECT_EQ(expandHome("~other/Book.pub", "/home/me"), "~other/Book.pub");
+    EXPECT_EQ(expandHome("/tmp/~/Book.pub", "/home/me"), "/tmp/~/Book.pub");
+    EXPECT_EQ(expandHome("~/Book.pub", ""), "~/Book.pub");
+}
+
+} // namespace

@@ -1,0 +1,259 @@
+#include "window/page_list_editor.h"
+
+#include "publication/publication_inputs.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace lumvrex {
+namespace {
+
+std::vector<std::size_t> rowsFrom(std::size_t first, std::size_t count)
+{
+    std::vector<std::size_t> rows(count);
+    std::iota(rows.begin(), rows.end(), first);
+    return rows;
+}
+
+std::string undoRefusedMessage()
+{
+    return "The page list holds at most " + std::to_string(kMaxPages) + " pages: the change was not undone.";
+}
+
+} // namespace
+
+std::string pageListFullMessage(std::size_t notAdded, PageSource source)
+{
+    const char *what = source == PageSource::Drop ? "dropped"
+        : source == PageSource::Paste             ? "pasted"
+                                                  : "chosen";
+    return "The page list holds at most " + std::to_string(kMaxPages) + " pages: " + std::to_string(notAdded)
+        + " of the " + what + " files were not added.";
+}
+
+std::size_t PageListEditor::Step::bytes() const
+{
+    std::size_t total = 0;
+    for (const std::string &text : removed.texts)
+        total += text.size() + sizeof(std::string);
+    for (const std::string &text : inserted.texts)
+        total += text.size() + sizeof(std::string);
+    return total;
+}
+
+PageList PageListEditor::pages() const
+{
+    PageList pages;
+    std::size_t bytes = 0;
+    for (const std::string &entry : m_entries)
+        bytes += entry.size();
+    pages.reserve(m_entries.size(), bytes);
+    for (const std::string &entry : m_entries)
+        pages.append(entry);
+    return pages;
+}
+
+void PageListEditor::select(PageSelection selection)
+{
+    std::erase_if(selection.rows, [this](std::size_t row) { return row >= m_entries.size(); });
+    std::sort(selection.rows.begin(), selection.rows.end());
+    selection.rows.erase(std::unique(selection.rows.begin(), selection.rows.end()), selection.rows.end());
+    if (selection.current >= m_entries.size())
+        selection.current = selection.rows.empty() ? PageSelection::npos : selection.rows.front();
+    m_selection = std::move(selection);
+}
+
+std::size_t PageListEditor::room() const
+{
+    return kMaxPages - std::min(m_entries.size(), kMaxPages);
+}
+
+EditOutcome PageListEditor::append(std::vector<std::string> paths, PageSource source)
+{
+    return insert(m_entries.size(), std::move(paths), source);
+}
+
+EditOutcome PageListEditor::insert(std::size_t at, std::vector<std::string> paths, PageSource source)
+{
+    at = std::min(at, m_entries.size());
+    const std::size_t given = paths.size();
+    const std::size_t taken = std::min(room(), given);
+    EditOutcome outcome;
+    if (taken > 0) {
+        Step step;
+        step.inserted.rows = rowsFrom(at, taken);
+        paths.resize(taken);
+        step.inserted.texts = std::move(paths);
+        step.before = m_selection;
+        step.after = {{at}, at};
+        outcome = apply(std::move(step));
+    }
+    if (taken < given)
+        outcome.message = pageListFullMessage(given - taken, source);
+    return outcome;
+}
+
+EditOutcome PageListEditor::removeSelected()
+{
+    if (!canRemove())
+        return {};
+    const std::vector<std::size_t> &rows = m_selection.rows;
+    Step step;
+    step.removed.rows = rows;
+    step.before = m_selection;
+    const std::size_t left = m_entries.size() - rows.size();
+    if (left > 0) {
+        const std::size_t next = std::min(rows.back() + 1 - rows.size(), left - 1);
+        step.after = {{next}, next};
+    }
+    return apply(std::move(step));
+}
+
+bool PageListEditor::canMove(Move move) const
+{
+    const std::vector<std::size_t> &rows = m_selection.rows;
+    if (rows.empty())
+        return false;
+    switch (move) {
+    case Move::Left:
+        return rows.front() > 0;
+    case Move::Right:
+        return rows.back() + 1 < m_entries.size();
+    case Move::First:
+        return rows.back() + 1 != rows.size();
+    case Move::Last:
+        return rows.front() != m_entries.size() - rows.size();
+    }
+    return false;
+}
+
+EditOutcome PageListEditor::moveSelected(Move move)
+{
+    if (!canMove(move))
+        return {};
+    const std::vector<std::size_t> &rows = m_selection.rows;
+    std::vector<std::size_t> to;
+    switch (move) {
+    case Move::Left:
+        for (const std::size_t row : rows)
+            to.push_back(row - 1);
+        break;
+    case Move::Right:
+        for (const std::size_t row : rows)
+            to.push_back(row + 1);
+        break;
+    case Move::First:
+        to = rowsFrom(0, rows.size());
+        break;
+    case Move::Last:
+        to = rowsFrom(m_entries.size() - rows.size(), rows.size());
+        break;
+    }
+    Step step;
+    step.removed.rows = rows;
+    step.inserted.rows = to;
+    for (const std::size_t row : rows)
+        step.inserted.texts.push_back(m_entries[row]);
+    step.before = m_selection;
+    const auto currentAt = std::find(rows.begin(), rows.end(), m_selection.current);
+    step.after = {
+        to, currentAt == rows.end() ? to.front() : to[static_cast<std::size_t>(currentAt - rows.begin())]};
+    return apply(std::move(step));
+}
+
+EditOutcome PageListEditor::clear()
+{
+    if (!canClear())
+        return {};
+    Step step;
+    step.removed.rows = rowsFrom(0, m_entries.size());
+    step.before = m_selection;
+    return apply(std::move(step));
+}
+
+EditOutcome PageListEditor::undo()
+{
+    if (m_undo.empty())
+        return {};
+    Step &step = m_undo.back();
+    // Every state the history returns to was one the list held, so this
+    // holds unless the history itself is wrong.
+    if (m_entries.size() - step.inserted.rows.size() + step.removed.rows.size() > kMaxPages)
+        return {false, undoRefusedMessage()};
+    m_historyBytes -= step.bytes();
+    replace(step.inserted, step.removed);
+    m_historyBytes += step.bytes();
+    m_selection = step.before;
+    m_redo.push_back(std::move(step));
+    m_undo.pop_back();
+    return {true, {}};
+}
+
+EditOutcome PageListEditor::redo()
+{
+    if (m_redo.empty())
+        return {};
+    Step &step = m_redo.back();
+    if (m_entries.size() - step.removed.rows.size() + step.inserted.rows.size() > kMaxPages)
+        return {false, undoRefusedMessage()};
+    m_historyBytes -= step.bytes();
+    replace(step.removed, step.inserted);
+    m_historyBytes += step.bytes();
+    m_selection = step.after;
+    m_undo.push_back(std::move(step));
+    m_redo.pop_back();
+    return {true, {}};
+}
+
+EditOutcome PageListEditor::apply(Step step)
+{
+    replace(step.removed, step.inserted);
+    m_selection = step.after;
+    record(std::move(step));
+    return {true, {}};
+}
+
+// One pass over the list: the entries at the rows of `out` (ascending, in
+// the list as it is) are moved into out.texts, then in.texts are moved to
+// their rows (ascending, in the list as it will be). A step so holds only
+// the texts that are not in the list, and nothing is copied.
+void PageListEditor::replace(Placed &out, Placed &in)
+{
+    std::vector<std::string> next;
+    next.reserve(m_entries.size() - out.rows.size() + in.rows.size());
+    out.texts.clear();
+    out.texts.reserve(out.rows.size());
+    std::size_t outAt = 0;
+    std::size_t inAt = 0;
+    const auto putInserted = [&] {
+        while (inAt < in.rows.size() && in.rows[inAt] == next.size())
+            next.push_back(std::move(in.texts[inAt++]));
+    };
+    for (std::size_t row = 0; row < m_entries.size(); ++row) {
+        if (outAt < out.rows.size() && out.rows[outAt] == row) {
+            out.texts.push_back(std::move(m_entries[row]));
+            ++outAt;
+            continue;
+        }
+        putInserted();
+        next.push_back(std::move(m_entries[row]));
+    }
+    putInserted();
+    in.texts.clear();
+    m_entries = std::move(next);
+}
+
+void PageListEditor::record(Step step)
+{
+    for (const Step &undone : m_redo)
+        m_historyBytes -= undone.bytes();
+    m_redo.clear();
+    m_historyBytes += step.bytes();
+    m_undo.push_back(std::move(step));
+    while (m_undo.size() > 1 && (m_undo.size() > kHistoryDepth || m_historyBytes > kHistoryBytes)) {
+        m_historyBytes -= m_undo.front().bytes();
+        m_undo.pop_front();
+    }
+}
+
+} // namespace lumvrex
