@@ -210,7 +210,7 @@ TEST(PublicationScript, StopsAtTheFirstFailedWrite)
     const Status written = publication.writeTo(sink);
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message, "No space left on device");
-    EXPECT_EQ(sink.accepted, 0u); // the first 1 MiB chunk already did not fit
+    EXPECT_EQ(sink.accepted, 0u); // the first 256 KiB chunk already did not fit
 }
 
 } // namespace
