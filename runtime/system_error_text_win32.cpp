@@ -2,12 +2,17 @@
 
 #include "runtime/windows_text.h"
 
+#include <system_error>
+
 #include <windows.h>
 
 namespace lumvrex {
 
-std::string systemErrorText(int code)
+std::string systemErrorText(SystemCode systemCode)
 {
+    if (const std::optional<int> posix = systemCode.errnoValue())
+        return std::generic_category().message(*posix);
+    const DWORD code = systemCode.windowsValue().value_or(ERROR_SUCCESS);
     wchar_t *buffer = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,

@@ -134,7 +134,7 @@ ProgramRun runProgram(const std::filesystem::path &program, const std::vector<st
 
     Pipe in, out, err;
     if (!in.open(true) || !out.open(false) || !err.open(false)) {
-        ADD_FAILURE() << "CreatePipe: " << systemErrorText(static_cast<int>(GetLastError()));
+        ADD_FAILURE() << "CreatePipe: " << systemErrorText(SystemCode::fromWindows(GetLastError()));
         return {};
     }
     Handle outputFile;
@@ -144,7 +144,7 @@ ProgramRun runProgram(const std::filesystem::path &program, const std::vector<st
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (outputFile.get() == INVALID_HANDLE_VALUE) {
             ADD_FAILURE() << "cannot open " << options.outputFile->string() << ": "
-                          << systemErrorText(static_cast<int>(GetLastError()));
+                          << systemErrorText(SystemCode::fromWindows(GetLastError()));
             return {};
         }
     }
@@ -163,7 +163,7 @@ ProgramRun runProgram(const std::filesystem::path &program, const std::vector<st
                         CREATE_UNICODE_ENVIRONMENT | DETACHED_PROCESS, environment.data(), nullptr, &startup,
                         &process)) {
         ADD_FAILURE() << "cannot start " << program.string() << ": "
-                      << systemErrorText(static_cast<int>(GetLastError()));
+                      << systemErrorText(SystemCode::fromWindows(GetLastError()));
         return {};
     }
     Handle child(process.hProcess);

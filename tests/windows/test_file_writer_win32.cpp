@@ -34,7 +34,7 @@ const std::string kOldBytes = "an earlier script that must survive\r\n";
 
 std::string systemReason(DWORD error)
 {
-    return systemErrorText(static_cast<int>(error));
+    return systemErrorText(SystemCode::fromWindows(error));
 }
 
 struct Fault
