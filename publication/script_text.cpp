@@ -51,13 +51,13 @@ std::string describeProblems(const std::vector<Problem> &problems)
 
 } // namespace
 
-std::size_t encodeScriptText(std::string_view utf8, char *to, TextFlaws &flaws, bool &clean)
+Result<std::size_t> encodeScriptText(std::string_view utf8, char *to, TextFlaws &flaws)
 {
     // Every character becomes one byte, never more than its UTF-8 takes.
     char *const start = to;
     const char *from = utf8.data();
     const std::size_t size = utf8.size();
-    clean = true;
+    bool clean = true;
     for (std::size_t at = 0; at < size;) {
         // Printable ASCII eight bytes at a time; the bytes copied past the
         // run are written over next.
@@ -102,16 +102,22 @@ std::size_t encodeScriptText(std::string_view utf8, char *to, TextFlaws &flaws, 
         }
         at += read.length;
     }
+    if (!clean)
+        return badInput(describeFlaws(flaws));
     return static_cast<std::size_t>(to - start);
 }
 
-bool appendScriptText(std::string &out, std::string_view utf8, TextFlaws &flaws)
+Status appendScriptText(std::string &out, std::string_view utf8, TextFlaws &flaws)
 {
     const std::size_t start = out.size();
     out.resize(start + utf8.size());
-    bool clean = true;
-    out.resize(start + encodeScriptText(utf8, out.data() + start, flaws, clean));
-    return clean;
+    const Result<std::size_t> length = encodeScriptText(utf8, out.data() + start, flaws);
+    if (!length) {
+        out.resize(start);
+        return length.error();
+    }
+    out.resize(start + *length);
+    return {};
 }
 
 std::string describeFlaws(const TextFlaws &flaws)
@@ -139,21 +145,9 @@ Result<EncodedInputs> encodeInputs(PublicationInputs inputs, const PageNamer &na
     }
     EncodedInputs encoded;
     std::vector<Problem> problems;
-    const struct
-    {
-        const std::string &text;
-        std::string &into;
-        const char *place;
-    } fields[] = {
-        {inputs.title, encoded.title, "The field \"E-Book title:\""},
-        {inputs.backColor, encoded.backColor, "The field \"Back color:\""},
-        {inputs.width, encoded.width, "The field \"Resolution (w,h):\" (width)"},
-        {inputs.height, encoded.height, "The field \"Resolution (w,h):\" (height)"},
-        {inputs.icon, encoded.icon, "The field \"Icon:\""},
-    };
-    for (const auto &field : fields) {
+    for (const InputField &field : kInputFields) {
         TextFlaws flaws;
-        if (!appendScriptText(field.into, field.text, flaws))
+        if (!appendScriptText(encoded.*field.text, inputs.*field.text, flaws))
             problems.push_back({field.place, std::move(flaws)});
     }
 
@@ -168,17 +162,17 @@ Result<EncodedInputs> encodeInputs(PublicationInputs inputs, const PageNamer &na
             buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
         }
         TextFlaws flaws;
-        bool clean = true;
-        const std::size_t length = encodeScriptText(page, buffer.get(), flaws, clean);
-        if (!clean) {
+        const Result<std::size_t> length = encodeScriptText(page, buffer.get(), flaws);
+        if (!length) {
             problems.push_back({namePage
                                     ? namePage(i, page)
                                     : "Page " + std::to_string(i + 1) + " (" + utf8::printable(page) + ")",
                                 std::move(flaws)});
+            return 0; // the inputs are refused: the page's bytes no longer matter
         }
-        if (length > 0)
-            std::memmove(to, buffer.get(), length);
-        return length;
+        if (*length > 0)
+            std::memmove(to, buffer.get(), *length);
+        return *length;
     });
     if (!problems.empty())
         return badInput(describeProblems(problems));
