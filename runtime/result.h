@@ -15,7 +15,10 @@ class SystemCode
 {
 public:
     SystemCode() = default;
-    static SystemCode fromErrno(int value) { return SystemCode(Source::Errno, value); }
+    static SystemCode fromErrno(int value)
+    {
+        return SystemCode(Source::Errno, static_cast<std::uint32_t>(value));
+    }
     static SystemCode fromWindows(std::uint32_t value) { return SystemCode(Source::Windows, value); }
 
     bool empty() const { return m_source == Source::None; }
@@ -26,8 +29,7 @@ public:
     }
     std::optional<std::uint32_t> windowsValue() const
     {
-        return m_source == Source::Windows ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(m_value))
-                                           : std::nullopt;
+        return m_source == Source::Windows ? std::optional<std::uint32_t>(m_value) : std::nullopt;
     }
     bool isErrno(int value) const { return errnoValue() == value; }
     bool isWindows(std::uint32_t value) const { return windowsValue() == value; }
@@ -35,12 +37,12 @@ public:
 
 private:
     enum class Source : std::uint8_t { None, Errno, Windows };
-    SystemCode(Source source, std::int64_t value)
+    SystemCode(Source source, std::uint32_t value)
         : m_source(source)
         , m_value(value)
     { }
     Source m_source = Source::None;
-    std::int64_t m_value = 0;
+    std::uint32_t m_value = 0; // an errno is a small positive int, a Windows code a DWORD
 };
 
 // Why something could not be done, in words for people (UTF-8), and the
