@@ -15,11 +15,8 @@ class SystemCode
 {
 public:
     SystemCode() = default;
-    static SystemCode fromErrno(int value)
-    {
-        return SystemCode(Source::Errno, static_cast<std::uint32_t>(value));
-    }
-    static SystemCode fromWindows(std::uint32_t value) { return SystemCode(Source::Windows, value); }
+    static SystemCode fromErrno(int value) { return {Source::Errno, static_cast<std::uint32_t>(value)}; }
+    static SystemCode fromWindows(std::uint32_t value) { return {Source::Windows, value}; }
 
     bool empty() const { return m_source == Source::None; }
     // The number, when the code is of that kind.

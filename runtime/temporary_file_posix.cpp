@@ -126,13 +126,13 @@ Status TemporaryFile::moveTo(const std::string &name)
     // An unnamed file can only be linked to a free name; the rename that
     // replaces the old file follows at once, with stop signals held back so
     // that the hidden name cannot stay.
-    const Status linked = link(name);
+    Status linked = link(name);
     if (linked || !linked.error().code.isErrno(EEXIST))
         return linked;
     const HeldStopSignals held;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string hidden = temporaryName();
-        if (const Status linkedHidden = link(hidden); !linkedHidden) {
+        if (Status linkedHidden = link(hidden); !linkedHidden) {
             if (linkedHidden.error().code.isErrno(EEXIST))
                 continue;
             return linkedHidden;

@@ -59,8 +59,12 @@ std::wstring environmentBlock(const std::vector<std::string> &settings)
         variables[text.substr(0, equals)] = text.substr(equals + 1);
     }
     std::wstring block;
-    for (const auto &[name, value] : variables)
-        block += name + L'=' + value + L'\0';
+    for (const auto &[name, value] : variables) {
+        block += name;
+        block += L'=';
+        block += value;
+        block += L'\0';
+    }
     return block + L'\0';
 }
 

@@ -84,10 +84,10 @@ TEST(CliOnWindows, ArgumentsAndPathsKeepEveryCharacter)
 // Picture paths in Windows' own spellings are pictures, not options.
 TEST(CliOnWindows, PathsThatLookLikeSwitchesArePictures)
 {
-    const auto run = runCli({"-o", "-", "/fotos/a.png", "\\\\servidor\\fotos\\b.png", "/?"});
+    const auto run = runCli({"-o", "-", "/fotos/a.png", R"(\\servidor\fotos\b.png)", "/?"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(linesStartingWith(run.out, "FileName="),
-              (std::vector<std::string>{"/fotos/a.png", "\\\\servidor\\fotos\\b.png", "/?"}));
+              (std::vector<std::string>{"/fotos/a.png", R"(\\servidor\fotos\b.png)", "/?"}));
 }
 
 } // namespace

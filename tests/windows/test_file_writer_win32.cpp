@@ -71,7 +71,7 @@ const Fault kFaults[] = {
      }},
     {"read-only file", systemReason(ERROR_ACCESS_DENIED),
      [](const fs::path &dir) {
-         const std::string target = oldFile(dir);
+         std::string target = oldFile(dir);
          SetFileAttributesW(pathFromUtf8(target).c_str(), FILE_ATTRIBUTE_READONLY);
          return target;
      }},
@@ -299,7 +299,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, WindowsTargets,
 
 TEST(WindowsWriter, TheNullDeviceIsWrittenStraight)
 {
-    for (const char *device : {"NUL", "nul", "\\\\.\\NUL"}) {
+    for (const char *device : {"NUL", "nul", R"(\\.\NUL)"}) {
         const auto run = testing::runCli({"-o", device, "a.png"});
         EXPECT_EQ(run.exitCode, 0) << device << ": " << run.err;
         EXPECT_TRUE(run.err.empty()) << run.err;
