@@ -38,18 +38,17 @@ public:
         : m_pictures(pictures)
     { }
 
-    Status readList(const std::string &source, bool nullSeparated, PageList &pages)
+    Status readList(const std::string &source, ListSeparator separator, PageList &pages)
     {
         const bool fromStandardInput = source == "-";
         m_listName = fromStandardInput ? std::string("the list on standard input")
                                        : "the list \"" + utf8::printable(source) + "\"";
-        m_entryWord = nullSeparated ? "Entry " : "Line ";
+        m_entryWord = separator == ListSeparator::Nul ? "Entry " : "Line ";
         Result<InputFile> input =
             fromStandardInput ? InputFile::standardInput() : InputFile::open(pathFromUtf8(source));
         if (!input)
-            return badInput("cannot read " + m_listName + ": " + input.error().message);
-        return readPathList(*input, m_listName, nullSeparated, PathListLimits{kMaxPages}, pages,
-                            &m_listEntries);
+            return badInput("cannot read " + m_listName + ": " + input.error().message, input.error().code);
+        return readPathList(*input, m_listName, separator, PathListLimits{kMaxPages}, pages, &m_listEntries);
     }
 
     void sortNaturally(PageList &pages)
@@ -116,7 +115,9 @@ int runCli(const std::vector<std::string> &arguments)
 
     PageOrigins origins(inputs.pages.size());
     if (options.filesFrom) {
-        if (const Status read = origins.readList(*options.filesFrom, options.nullSeparated, inputs.pages);
+        if (const Status read = origins.readList(
+                *options.filesFrom, options.nullSeparated ? ListSeparator::Nul : ListSeparator::Line,
+                inputs.pages);
             !read)
             return failWith(read.error());
     }

@@ -46,10 +46,10 @@ std::size_t separatorRun(std::string_view bytes, char separator)
 
 } // namespace
 
-PathListParser::PathListParser(std::string listName, bool nullSeparated, PathListLimits limits,
+PathListParser::PathListParser(std::string listName, ListSeparator separator, PathListLimits limits,
                                PageList &pages, std::vector<std::size_t> *entryNumbers)
     : m_listName(std::move(listName))
-    , m_separator(nullSeparated ? '\0' : '\n')
+    , m_separator(separator == ListSeparator::Nul ? '\0' : '\n')
     , m_limits(limits)
     , m_pages(pages)
     , m_entryNumbers(entryNumbers)
@@ -139,10 +139,10 @@ Status PathListParser::take(std::string_view entry)
     return {};
 }
 
-Status readPathList(InputFile &input, const std::string &listName, bool nullSeparated, PathListLimits limits,
-                    PageList &pages, std::vector<std::size_t> *entryNumbers)
+Status readPathList(InputFile &input, const std::string &listName, ListSeparator separator,
+                    PathListLimits limits, PageList &pages, std::vector<std::size_t> *entryNumbers)
 {
-    PathListParser parser(listName, nullSeparated, limits, pages, entryNumbers);
+    PathListParser parser(listName, separator, limits, pages, entryNumbers);
     if (const std::optional<std::uint64_t> size = input.sizeHint())
         pages.reserve(pages.size(),
                       pages.totalBytes() + std::min<std::uint64_t>(*size, limits.maxTotalBytes));

@@ -26,10 +26,13 @@ struct PathListLimits
 // BadInput Errors. Whether each path is UTF-8 that a script can hold is
 // checked when the script is made, in the same pass that encodes it; the
 // number of each path's line (or entry) is kept in entryNumbers for that.
+// What ends each path in a list.
+enum class ListSeparator { Line, Nul };
+
 class PathListParser
 {
 public:
-    PathListParser(std::string listName, bool nullSeparated, PathListLimits limits, PageList &pages,
+    PathListParser(std::string listName, ListSeparator separator, PathListLimits limits, PageList &pages,
                    std::vector<std::size_t> *entryNumbers = nullptr);
 
     Status feed(std::string_view bytes);
@@ -52,7 +55,7 @@ private:
 
 // Reads a whole list from input with a PathListParser, appending its paths to
 // pages. A read error is named with the list.
-Status readPathList(InputFile &input, const std::string &listName, bool nullSeparated, PathListLimits limits,
-                    PageList &pages, std::vector<std::size_t> *entryNumbers = nullptr);
+Status readPathList(InputFile &input, const std::string &listName, ListSeparator separator,
+                    PathListLimits limits, PageList &pages, std::vector<std::size_t> *entryNumbers = nullptr);
 
 } // namespace lumvrex

@@ -12,7 +12,7 @@ add_library(lumvrex_cli11 INTERFACE)
 target_include_directories(lumvrex_cli11 SYSTEM INTERFACE "${lumvrex_cli11_include}")
 
 # GoogleTest (googletest), built with the project's own compiler.
-if(LUMVREX_BUILD_TESTS)
+if(BUILD_TESTING)
   set(LUMVREX_GOOGLETEST_SOURCES /usr/src/googletest CACHE PATH "GoogleTest's sources")
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

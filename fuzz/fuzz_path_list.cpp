@@ -62,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     PageList pages{"/positional.png"};
     std::vector<std::size_t> lines;
-    PathListParser parser("the list", nullSeparated, kLimits, pages, &lines);
+    PathListParser parser("the list", nullSeparated ? ListSeparator::Nul : ListSeparator::Line, kLimits,
+                          pages, &lines);
     Status status;
     for (std::size_t at = 0; at < list.size() && status; at += piece)
         status = parser.feed(list.substr(at, piece));

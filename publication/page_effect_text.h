@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/single_text.h"
+#include "publication/single_text.h"
 
 #include <cstddef>
 

@@ -7,9 +7,10 @@
 
 namespace lumvrex {
 
-// What a publication script is made from: five texts written exactly as
-// typed, and the pictures, one page each, in order. All UTF-8.
-struct PublicationInputs
+// What a publication script is made from: five texts and the pictures, one
+// page each, in order. Adding a field means adding it here and to
+// kInputFields below.
+struct InputFields
 {
     std::string title;
     std::string backColor;
@@ -17,6 +18,30 @@ struct PublicationInputs
     std::string height;
     std::string icon;
     PageList pages;
+};
+
+// The same fields in two forms that must not be mixed up: as typed (UTF-8,
+// written exactly as given) and as the bytes a script holds.
+template <typename Form> struct Inputs : InputFields
+{
+};
+struct TypedText;
+struct ScriptBytes;
+using PublicationInputs = Inputs<TypedText>;
+using EncodedInputs = Inputs<ScriptBytes>;
+
+// Each text field and how messages name it (by its label).
+struct InputField
+{
+    std::string InputFields::*text;
+    const char *place;
+};
+inline constexpr InputField kInputFields[] = {
+    {&InputFields::title, "The field \"E-Book title:\""},
+    {&InputFields::backColor, "The field \"Back color:\""},
+    {&InputFields::width, "The field \"Resolution (w,h):\" (width)"},
+    {&InputFields::height, "The field \"Resolution (w,h):\" (height)"},
+    {&InputFields::icon, "The field \"Icon:\""},
 };
 
 // Page numbers are signed 16-bit in the authoring program.

@@ -23,7 +23,7 @@ public:
     void line(std::string_view fixed)
     {
         TextFlaws flaws;
-        [[maybe_unused]] const bool encoded = appendScriptText(m_text, fixed, flaws);
+        [[maybe_unused]] const Status encoded = appendScriptText(m_text, fixed, flaws);
         assert(encoded);
         m_text += "\r\n";
     }

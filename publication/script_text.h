@@ -27,23 +27,13 @@ struct TextFlaws
 
 // Writes UTF-8 text as Windows-1252 to `to`, validating and encoding in one
 // pass, and returns the number of bytes written: never more than utf8.size(),
-// for which `to` must have room. Sets `clean` to false, with what is wrong in
-// flaws, when the text cannot go into a script; the bytes are unusable then.
-std::size_t encodeScriptText(std::string_view utf8, char *to, TextFlaws &flaws, bool &clean);
+// for which `to` must have room. When the text cannot go into a script, a
+// BadInput Error whose message is describeFlaws(flaws), with what is wrong
+// in flaws; the bytes are unusable then.
+Result<std::size_t> encodeScriptText(std::string_view utf8, char *to, TextFlaws &flaws);
 
-// The same, appended to out; false when the text cannot go into a script.
-bool appendScriptText(std::string &out, std::string_view utf8, TextFlaws &flaws);
-
-// The inputs as the bytes a script holds.
-struct EncodedInputs
-{
-    std::string title;
-    std::string backColor;
-    std::string width;
-    std::string height;
-    std::string icon;
-    PageList pages;
-};
+// The same, appended to out.
+Status appendScriptText(std::string &out, std::string_view utf8, TextFlaws &flaws);
 
 // How a page is named in messages, from its index and path: "Page 3
 // (/fotos/a.png)" unless the caller knows better (the line of a list it came

@@ -2,6 +2,7 @@
 
 #include "runtime/standard_streams.h"
 #include "runtime/system_error_text.h"
+#include "runtime/temporary_name.h"
 #include "runtime/utf8.h"
 #include "runtime/windows_text.h"
 #include "runtime/write_failure.h"
@@ -9,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <cwctype>
-#include <random>
 #include <string>
 
 #include <windows.h>
@@ -51,9 +51,10 @@ private:
     HANDLE m_handle;
 };
 
-std::string reason(DWORD error)
+// The system's reason for a failure: its code, which the message spells out.
+SystemCode reason(DWORD error)
 {
-    return systemErrorText(static_cast<int>(error));
+    return SystemCode::fromWindows(error);
 }
 
 class HandleSink final : public ByteSink
@@ -69,10 +70,10 @@ public:
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
             DWORD written = 0;
             if (!WriteFile(m_handle, bytes.data(), chunk, &written, nullptr) || written == 0) {
-                m_error = GetLastError();
-                if (m_error == ERROR_SUCCESS)
-                    m_error = ERROR_WRITE_FAULT;
-                return writeFailed(reason(m_error));
+                DWORD error = GetLastError();
+                if (error == ERROR_SUCCESS)
+                    error = ERROR_WRITE_FAULT;
+                return systemError(Error::Kind::WriteFailed, reason(error));
             }
             m_written += written;
             bytes.remove_prefix(written);
@@ -80,22 +81,18 @@ public:
         return {};
     }
 
+    // How many bytes the handle took.
     std::uint64_t written() const { return m_written; }
-    DWORD error() const { return m_error; }
 
 private:
     HANDLE m_handle;
     std::uint64_t m_written = 0;
-    DWORD m_error = ERROR_SUCCESS;
 };
 
-// ERROR_SUCCESS or the error, with the number of bytes written.
-DWORD writeAll(HANDLE handle, const ByteProducer &bytes, std::uint64_t &written)
+Status writeAll(HANDLE handle, const ByteProducer &bytes)
 {
     HandleSink sink(handle);
-    const Status status = bytes.writeTo(sink);
-    written = sink.written();
-    return status ? ERROR_SUCCESS : sink.error();
+    return bytes.writeTo(sink);
 }
 
 // Names Windows keeps for devices: CON, PRN, AUX, NUL, COM1..9, LPT1..9,
@@ -229,42 +226,27 @@ Result<fs::path> systemPath(const fs::path &path)
     return fs::path(full);
 }
 
-std::wstring temporaryName(const fs::path &folder)
-{
-    std::random_device random;
-    static const wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
-    std::wstring name = L".lumvrex-";
-    for (int i = 0; i < 8; ++i)
-        name += kLetters[random() % (std::size(kLetters) - 1)];
-    return (folder / name).native();
-}
-
-fs::path folderOf(const fs::path &file)
-{
-    const fs::path folder = file.parent_path();
-    return folder.empty() ? fs::path(L".") : folder;
-}
-
 // A new file beside the target, removed again unless it was moved in.
 class TemporaryFile
 {
 public:
-    DWORD create(const fs::path &folder)
+    // The Error is the system's reason alone.
+    Status create(const fs::path &folder)
     {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            m_name = temporaryName(folder);
+            m_name = (folder / fs::path(temporaryName())).native();
             m_handle = UniqueHandle(CreateFileW(m_name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
             if (m_handle)
-                return ERROR_SUCCESS;
+                return {};
             const DWORD error = GetLastError();
             if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
                 m_name.clear();
-                return error;
+                return systemError(Error::Kind::WriteFailed, reason(error));
             }
         }
         m_name.clear();
-        return ERROR_FILE_EXISTS;
+        return systemError(Error::Kind::WriteFailed, reason(ERROR_FILE_EXISTS));
     }
     TemporaryFile() = default;
     ~TemporaryFile()
@@ -288,16 +270,15 @@ private:
 
 Status writeStraight(const fs::path &path, HANDLE handle, const ByteProducer &bytes)
 {
-    std::uint64_t written = 0;
-    if (const DWORD error = writeAll(handle, bytes, written))
-        return writeFailure(path, reason(error));
+    if (const Status written = writeAll(handle, bytes); !written)
+        return writeFailure(path, written.error());
     return {};
 }
 
-// ERROR_SUCCESS, or ERROR_DISK_FULL when a file cannot grow to size bytes.
+// Fails with ERROR_DISK_FULL when a file cannot grow to size bytes.
 // SetFileInformationByHandle came with Vista; before it, the file is made
 // that long, which writeInPlace() cuts back to what it writes.
-DWORD reserveRoom(HANDLE file, std::uint64_t size)
+Status reserveRoom(HANDLE file, std::uint64_t size)
 {
     using SetInformation = BOOL WINAPI(HANDLE, FILE_INFO_BY_HANDLE_CLASS, void *, DWORD);
     static auto *const setInformation = reinterpret_cast<SetInformation *>(reinterpret_cast<void (*)()>(
@@ -310,31 +291,33 @@ DWORD reserveRoom(HANDLE file, std::uint64_t size)
         allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
         if (!setInformation(file, FileAllocationInfo, &allocation, sizeof allocation)
             && isFull(GetLastError()))
-            return ERROR_DISK_FULL;
-        return ERROR_SUCCESS;
+            return systemError(Error::Kind::WriteFailed, reason(ERROR_DISK_FULL));
+        return {};
     }
     LARGE_INTEGER current = {};
     if (!GetFileSizeEx(file, &current) || static_cast<std::uint64_t>(current.QuadPart) >= size)
-        return ERROR_SUCCESS;
+        return {};
     LARGE_INTEGER end = {};
     end.QuadPart = static_cast<LONGLONG>(size);
     const LARGE_INTEGER start = {};
-    DWORD error = ERROR_SUCCESS;
-    if (SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && !SetEndOfFile(file) && isFull(GetLastError()))
-        error = ERROR_DISK_FULL;
+    const bool full =
+        SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && !SetEndOfFile(file) && isFull(GetLastError());
     SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
-    return error;
+    if (full)
+        return systemError(Error::Kind::WriteFailed, reason(ERROR_DISK_FULL));
+    return {};
 }
 
 Status writeInPlace(const fs::path &path, HANDLE file, const ByteProducer &bytes)
 {
     // Reserve the room first, so that a full disk is reported before one old
     // byte is touched.
-    if (const DWORD error = reserveRoom(file, bytes.size()))
-        return writeFailure(path, reason(error));
-    std::uint64_t written = 0;
-    if (const DWORD error = writeAll(file, bytes, written))
-        return written == 0 ? writeFailure(path, reason(error)) : partlyWritten(path, reason(error));
+    if (const Status room = reserveRoom(file, bytes.size()); !room)
+        return writeFailure(path, room.error());
+    HandleSink sink(file);
+    if (const Status written = bytes.writeTo(sink); !written)
+        return sink.written() == 0 ? writeFailure(path, written.error())
+                                   : partlyWritten(path, written.error());
     if (!SetEndOfFile(file) || !FlushFileBuffers(file))
         return partlyWritten(path, reason(GetLastError()));
     return {};
@@ -349,18 +332,21 @@ struct Target
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
 };
 
+// Whether the target is a new file or replaces an existing one.
+enum class Placing { NewFile, Replacing };
+
 // Writes the whole file beside the target, then puts it in the target's
 // place: ReplaceFileW keeps the old file's attributes, ACLs and streams.
-Status writeBesideAndMove(const Target &target, bool replacing, const ByteProducer &bytes)
+Status writeBesideAndMove(const Target &target, Placing placing, const ByteProducer &bytes)
 {
     const fs::path &path = target.shown;
+    const bool replacing = placing == Placing::Replacing;
     TemporaryFile temporary;
-    if (const DWORD error = temporary.create(folderOf(target.system)))
-        return replacing ? writeFailure(path, reason(error))
-                         : folderFailure(path, folderOf(path), reason(error));
-    std::uint64_t written = 0;
-    if (const DWORD error = writeAll(temporary.handle(), bytes, written))
-        return writeFailure(path, reason(error));
+    if (const Status created = temporary.create(folderOf(target.system)); !created)
+        return replacing ? writeFailure(path, created.error())
+                         : folderFailure(path, folderOf(path), created.error().code);
+    if (const Status written = writeAll(temporary.handle(), bytes); !written)
+        return writeFailure(path, written.error());
     if (!FlushFileBuffers(temporary.handle()))
         return writeFailure(path, reason(GetLastError()));
     temporary.closeHandle();
@@ -395,7 +381,7 @@ Status writeExistingFile(const Target &target, const ByteProducer &bytes)
     if (GetFileInformationByHandle(file.get(), &information) && information.nNumberOfLinks > 1)
         return writeInPlace(target.shown, file.get(), bytes);
     file.close();
-    return writeBesideAndMove(target, true, bytes);
+    return writeBesideAndMove(target, Placing::Replacing, bytes);
 }
 
 } // namespace
@@ -429,7 +415,7 @@ Status writeFile(const fs::path &path, const ByteProducer &bytes)
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND)
-            return writeBesideAndMove(target, false, bytes);
+            return writeBesideAndMove(target, Placing::NewFile, bytes);
         if (error == ERROR_PATH_NOT_FOUND)
             return folderFailure(path, folderOf(path), reason(error));
         return writeFailure(path, reason(error));
@@ -444,9 +430,8 @@ Status writeStandardOutput(const ByteProducer &bytes)
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     if (standardStreamWasClosed(1) || output == nullptr || output == INVALID_HANDLE_VALUE)
         return standardOutputFailure("standard output is closed");
-    std::uint64_t written = 0;
-    if (const DWORD error = writeAll(output, bytes, written))
-        return standardOutputFailure(reason(error));
+    if (const Status written = writeAll(output, bytes); !written)
+        return standardOutputFailure(written.error());
     return {};
 }
 

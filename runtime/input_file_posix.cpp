@@ -1,5 +1,6 @@
 #include "runtime/input_file.h"
 
+#include "runtime/descriptor_posix.h"
 #include "runtime/standard_streams.h"
 #include "runtime/system_error_text.h"
 
@@ -11,22 +12,28 @@
 
 namespace lumvrex {
 
+namespace {
+
+Error readFailed(SystemCode code)
+{
+    return systemError(Error::Kind::BadInput, code);
+}
+
+} // namespace
+
+// Standard input is read but never closed.
 struct InputFile::Handle
 {
-    Handle(int descriptor, bool closeAtEnd)
-        : fd(descriptor)
-        , owned(closeAtEnd)
+    explicit Handle(UniqueFd file)
+        : fd(file.get())
+        , owned(std::move(file))
     { }
-    ~Handle()
-    {
-        if (owned)
-            ::close(fd);
-    }
-    Handle(const Handle &) = delete;
-    Handle &operator=(const Handle &) = delete;
+    explicit Handle(int borrowed)
+        : fd(borrowed)
+    { }
 
     int fd;
-    bool owned;
+    UniqueFd owned;
 };
 
 InputFile::InputFile(std::unique_ptr<Handle> handle)
@@ -38,25 +45,20 @@ InputFile::~InputFile() = default;
 
 Result<InputFile> InputFile::open(const std::filesystem::path &path)
 {
-    int fd = -1;
-    do {
-        fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return badInput(systemErrorText(errno));
+    UniqueFd file(retryInterrupted([&] { return ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC); }));
+    if (!file)
+        return readFailed(lastErrno());
     struct stat info = {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return badInput(systemErrorText(EISDIR));
-    }
-    return InputFile(std::make_unique<Handle>(fd, true));
+    if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode))
+        return readFailed(SystemCode::fromErrno(EISDIR));
+    return InputFile(std::make_unique<Handle>(std::move(file)));
 }
 
 Result<InputFile> InputFile::standardInput()
 {
     if (standardStreamWasClosed(STDIN_FILENO))
         return badInput("standard input is closed");
-    return InputFile(std::make_unique<Handle>(STDIN_FILENO, false));
+    return InputFile(std::make_unique<Handle>(STDIN_FILENO));
 }
 
 std::optional<std::uint64_t> InputFile::sizeHint() const
@@ -69,16 +71,12 @@ std::optional<std::uint64_t> InputFile::sizeHint() const
 
 Result<std::size_t> InputFile::read(char *buffer, std::size_t size)
 {
-    for (;;) {
-        const ssize_t got = ::read(m_handle->fd, buffer, size);
-        if (got >= 0)
-            return static_cast<std::size_t>(got);
-        if (errno == EINTR)
-            continue;
-        if (errno == EBADF && !m_handle->owned)
-            return badInput("standard input is closed");
-        return badInput(systemErrorText(errno));
-    }
+    const ssize_t got = retryInterrupted([&] { return ::read(m_handle->fd, buffer, size); });
+    if (got >= 0)
+        return static_cast<std::size_t>(got);
+    if (errno == EBADF && !m_handle->owned)
+        return badInput("standard input is closed", lastErrno());
+    return readFailed(lastErrno());
 }
 
 } // namespace lumvrex

@@ -37,7 +37,7 @@ Result<InputFile> InputFile::open(const std::filesystem::path &path)
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return badInput(systemErrorText(static_cast<int>(GetLastError())));
+        return systemError(Error::Kind::BadInput, SystemCode::fromWindows(GetLastError()));
     return InputFile(std::make_unique<Handle>(file, true));
 }
 
@@ -66,7 +66,7 @@ Result<std::size_t> InputFile::read(char *buffer, std::size_t size)
         // A pipe whose writer has gone is the end of the input.
         if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF)
             return std::size_t(0);
-        return badInput(systemErrorText(static_cast<int>(error)));
+        return systemError(Error::Kind::BadInput, SystemCode::fromWindows(error));
     }
     return static_cast<std::size_t>(got);
 }

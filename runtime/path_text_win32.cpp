@@ -7,7 +7,7 @@ namespace lumvrex {
 
 std::filesystem::path pathFromUtf8(std::string_view utf8)
 {
-    return std::filesystem::path(wideFromUtf8(utf8));
+    return {wideFromUtf8(utf8)};
 }
 
 std::string utf8FromPath(const std::filesystem::path &path)

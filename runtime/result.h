@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -7,8 +8,43 @@
 
 namespace lumvrex {
 
-// Why something could not be done, in words for people (UTF-8). The kind
-// tells the caller whose fault it is: what was given, or the place written to.
+// The operating system's own number for a failure, tagged with where it
+// comes from, so that an errno is never read as a Windows error code or the
+// other way round. Empty when the failure is not the system's.
+class SystemCode
+{
+public:
+    SystemCode() = default;
+    static SystemCode fromErrno(int value) { return {Source::Errno, static_cast<std::uint32_t>(value)}; }
+    static SystemCode fromWindows(std::uint32_t value) { return {Source::Windows, value}; }
+
+    bool empty() const { return m_source == Source::None; }
+    // The number, when the code is of that kind.
+    std::optional<int> errnoValue() const
+    {
+        return m_source == Source::Errno ? std::optional<int>(static_cast<int>(m_value)) : std::nullopt;
+    }
+    std::optional<std::uint32_t> windowsValue() const
+    {
+        return m_source == Source::Windows ? std::optional<std::uint32_t>(m_value) : std::nullopt;
+    }
+    bool isErrno(int value) const { return errnoValue() == value; }
+    bool isWindows(std::uint32_t value) const { return windowsValue() == value; }
+    bool operator==(const SystemCode &) const = default;
+
+private:
+    enum class Source : std::uint8_t { None, Errno, Windows };
+    SystemCode(Source source, std::uint32_t value)
+        : m_source(source)
+        , m_value(value)
+    { }
+    Source m_source = Source::None;
+    std::uint32_t m_value = 0; // an errno is a small positive int, a Windows code a DWORD
+};
+
+// Why something could not be done, in words for people (UTF-8), and the
+// system's own code where the system refused. The kind tells the caller
+// whose fault it is: what was given, or the place written to.
 struct Error
 {
     enum class Kind {
@@ -17,16 +53,17 @@ struct Error
     };
     Kind kind;
     std::string message;
+    SystemCode code;
 };
 
-inline Error badInput(std::string message)
+inline Error badInput(std::string message, SystemCode code = {})
 {
-    return {Error::Kind::BadInput, std::move(message)};
+    return {Error::Kind::BadInput, std::move(message), code};
 }
 
-inline Error writeFailed(std::string message)
+inline Error writeFailed(std::string message, SystemCode code = {})
 {
-    return {Error::Kind::WriteFailed, std::move(message)};
+    return {Error::Kind::WriteFailed, std::move(message), code};
 }
 
 // A value, or the Error that stopped it from being made. Every fallible

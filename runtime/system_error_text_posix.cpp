@@ -4,9 +4,9 @@
 
 namespace lumvrex {
 
-std::string systemErrorText(int code)
+std::string systemErrorText(SystemCode code)
 {
-    return std::generic_category().message(code);
+    return std::generic_category().message(code.errnoValue().value_or(0));
 }
 
 } // namespace lumvrex

@@ -2,6 +2,7 @@
 
 #include "runtime/windows_text.h"
 
+#include <system_error>
 #include <vector>
 
 #include <windows.h>
@@ -34,9 +35,11 @@ BOOL CALLBACK collectLanguage(LPWSTR name, LONG_PTR languages)
 
 } // namespace
 
-std::string systemErrorText(int code, unsigned short language)
+std::string systemErrorText(SystemCode systemCode, unsigned short language)
 {
-    const auto error = static_cast<DWORD>(code);
+    if (const std::optional<int> posix = systemCode.errnoValue())
+        return std::generic_category().message(*posix);
+    const DWORD error = systemCode.windowsValue().value_or(ERROR_SUCCESS);
     // A Windows need not have every message in every language, nor in
     // English: after the one asked for, Windows' own order (neutral, the
     // thread's, the user's, the system's, US English), then any language
@@ -48,10 +51,10 @@ std::string systemErrorText(int code, unsigned short language)
         if (!text.empty())
             return utf8FromWide(text);
     }
-    return "system error " + std::to_string(code);
+    return "system error " + std::to_string(error);
 }
 
-std::string systemErrorText(int code)
+std::string systemErrorText(SystemCode code)
 {
     return systemErrorText(code, GetUserDefaultUILanguage());
 }

@@ -1,6 +1,7 @@
 #include "runtime/write_failure.h"
 
 #include "runtime/path_text.h"
+#include "runtime/system_error_text.h"
 
 #include <string>
 
@@ -14,27 +15,48 @@ std::string quoted(const std::filesystem::path &path)
 
 } // namespace
 
+Error writeFailure(const std::filesystem::path &path, const Error &cause)
+{
+    return writeFailed("Could not write " + quoted(path) + ": " + cause.message + ".", cause.code);
+}
+
+Error writeFailure(const std::filesystem::path &path, SystemCode code)
+{
+    return writeFailure(path, systemError(Error::Kind::WriteFailed, code));
+}
+
 Error writeFailure(const std::filesystem::path &path, std::string_view reason)
 {
-    return writeFailed("Could not write " + quoted(path) + ": " + std::string(reason) + ".");
+    return writeFailure(path, writeFailed(std::string(reason)));
 }
 
-Error folderFailure(const std::filesystem::path &path, const std::filesystem::path &folder,
-                    std::string_view reason)
+Error folderFailure(const std::filesystem::path &path, const std::filesystem::path &folder, SystemCode code)
 {
     return writeFailed("Could not create " + quoted(path) + " in the folder " + quoted(folder) + ": "
-                       + std::string(reason) + ".");
+                           + systemErrorText(code) + ".",
+                       code);
 }
 
-Error partlyWritten(const std::filesystem::path &path, std::string_view reason)
+Error partlyWritten(const std::filesystem::path &path, const Error &cause)
 {
-    return writeFailed(quoted(path) + " was only partly written: " + std::string(reason)
-                       + ". Its old contents are lost.");
+    return writeFailed(quoted(path) + " was only partly written: " + cause.message
+                           + ". Its old contents are lost.",
+                       cause.code);
+}
+
+Error partlyWritten(const std::filesystem::path &path, SystemCode code)
+{
+    return partlyWritten(path, systemError(Error::Kind::WriteFailed, code));
+}
+
+Error standardOutputFailure(const Error &cause)
+{
+    return writeFailed("Could not write standard output: " + cause.message + ".", cause.code);
 }
 
 Error standardOutputFailure(std::string_view reason)
 {
-    return writeFailed("Could not write standard output: " + std::string(reason) + ".");
+    return standardOutputFailure(writeFailed(std::string(reason)));
 }
 
 } // namespace lumvrex

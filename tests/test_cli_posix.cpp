@@ -28,18 +28,6 @@ using testing::scriptLines;
 using testing::TemporaryFolder;
 using testing::writeWholeFile;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true; // its shadow memory makes address-space limits and sizes meaningless
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
 const std::string kOld = "an earlier script that must survive\r\n";
 
 // A list of the largest script: 32,767 long paths, about 20 MB of script.
@@ -58,7 +46,8 @@ fs::path largestList(const TemporaryFolder &folder)
 bool isTheWholeScript(const std::string &bytes, std::size_t pages)
 {
     const std::vector<std::string> lines = scriptLines(bytes);
-    return lines.size() == 69 + 28 * pages && lines.back() == (pages == 0 ? "MasterPage" : "HScrollPos = 1");
+    return lines.size() == testing::scriptLineCount(pages)
+        && lines.back() == (pages == 0 ? "MasterPage" : "HScrollPos = 1");
 }
 
 struct Interruption
@@ -163,105 +152,6 @@ TEST(InterruptedWithoutUnnamedFiles, LeavesNoTemporaryFile)
     }
     std::printf("without unnamed files: %d of 15 runs ended with the whole script, the others with nothing\n",
                 written);
-}
-
-struct BadList
-{
-    const char *name;
-    bool sparseZeros; // a gigabyte of NUL bytes, or the text below
-    std::string text;
-    bool null;
-    int exitCode;
-    const char *message;
-};
-
-class BadLists : public ::testing::TestWithParam<BadList>
-{
-};
-
-TEST_P(BadLists, AreReadInBoundedMemoryAndTimeAndNamedClearly)
-{
-    const BadList &c = GetParam();
-    TemporaryFolder folder;
-    const fs::path list = folder / "list";
-    if (c.sparseZeros) {
-        writeWholeFile(list, "");
-        fs::resize_file(list, std::uintmax_t(1) << 30); // reads as zeros, takes no disk
-    } else {
-        writeWholeFile(list, c.text);
-    }
-    const fs::path target = folder / "book.pub";
-    writeWholeFile(target, kOld);
-    std::vector<std::string> arguments = {"-o", target.string(), "--files-from", list.string()};
-    if (c.null)
-        arguments.emplace_back("--null");
-    ProgramOptions options;
-    if (!kSanitized)
-        options.addressSpaceLimit = std::uint64_t(256)
-            << 20; // a regression fails instead of eating the machine
-    const auto start = std::chrono::steady_clock::now();
-    const auto run = runCli(arguments, options);
-    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
-    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-    EXPECT_LT(run.err.size(), 1000u) << "a long message";
-    for (const char ch : run.err)
-        EXPECT_TRUE(static_cast<unsigned char>(ch) >= 0x20 || ch == '\n')
-            << "a raw control character: " << run.err;
-    if (!kSanitized) {
-        EXPECT_LT(run.peakKilobytes, 64L * 1024) << "peak memory";
-    }
-    std::printf("%s: %.2f s, %ld KB at most\n", c.name, seconds, run.peakKilobytes);
-    if (c.exitCode != 0) {
-        EXPECT_EQ(readWholeFile(target), kOld);
-    } else {
-        EXPECT_TRUE(isTheWholeScript(readWholeFile(target), 0)); // an empty list is a script without pages
-    }
-}
-
-std::string longPath()
-{
-    return "/fotos/" + std::string(1000, 'a') + "\x1B[31m" + std::string(1000, 'z') + "\xE2\x9C\x93.jpg\n";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BadLists,
-    ::testing::Values(BadList{"a_gigabyte_of_NUL_bytes_as_lines", true, "", false, 2,
-                              "line 1 of the list \"" /* the path follows */},
-                      BadList{"a_gigabyte_of_NUL_bytes_as_entries", true, "", true, 0, ""},
-                      BadList{"more_than_32767_paths", false, testing::pathList(40000, '\n'), false, 2,
-                              "gives more than 32,767 pages"},
-                      BadList{"invalid_utf8_named_by_its_line", false,
-                              "a.png\nb.png\nfoto\xFF"
-                              "a.png\n",
-                              false, 2, "Line 3 of the list"},
-                      BadList{"control_characters_shown_as_code_points", false,
-                              "a.png\n\xC2\x9B"
-                              "2J.png\n",
-                              false, 2, "Line 2 of the list"},
-                      BadList{"a_long_path_is_cut_in_the_middle", false, longPath(), false, 2,
-                              "\xE2\x80\xA6"}),
-    [](const auto &info) { return testing::caseName(info.param.name); });
-
-TEST(BadListMessages, SayWhatIsWrong)
-{
-    TemporaryFolder folder;
-    const fs::path list = folder / "list";
-    writeWholeFile(list, std::string(40000, '\0'));
-    auto run = runCli({"-o", (folder / "x.pub").string(), "--files-from", list.string()});
-    EXPECT_NE(
-        run.err.find(
-            "is longer than 32,767 bytes; it holds NUL bytes: if the list is NUL-separated, use --null"),
-        std::string::npos)
-        << run.err;
-    writeWholeFile(list,
-                   "a.png\n\xC2\x9B"
-                   "2J.png\n");
-    run = runCli({"-o", (folder / "x.pub").string(), "--files-from", list.string()});
-    EXPECT_NE(run.err.find("(<U+009B>2J.png) holds characters a publication script cannot hold: U+009B"),
-              std::string::npos)
-        << run.err;
 }
 
 TEST(ClosedStreams, AreNamedAsSuch)

@@ -156,7 +156,7 @@ Outcome runWindowFront(const std::string &target, Run run, const fs::path &retry
     dialogs.shown.clear();
     dialogs.answer = retryTarget.string();
     const bool usable = createPublication(inputs, dialogs, effects, '.') == CreateOutcome::Finished
-        && testing::scriptLines(testing::readWholeFile(retryTarget)).size() == 69 + 28 * 3000;
+        && testing::scriptLines(testing::readWholeFile(retryTarget)).size() == testing::scriptLineCount(3000);
     fs::remove(retryTarget);
     result.failedAsItShould = !result.message.empty() && usable;
     return result;

@@ -194,6 +194,7 @@ TEST_F(FileWriter, NewFileInAFolderThatTakesNoneNamesTheFolder)
         written.error().message.find("in the folder \"" + path("closed").string() + "\": Permission denied"),
         std::string::npos)
         << written.error().message;
+    EXPECT_EQ(written.error().code, SystemCode::fromErrno(EACCES));
     EXPECT_TRUE(fs::is_empty(path("closed")));
 }
 
@@ -249,6 +250,7 @@ TEST_F(FileWriter, AFileTheUserMayNotWriteIsRefusedWithTheSystemsReason)
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message,
               "Could not write \"" + path("book.pub").string() + "\": Permission denied.");
+    EXPECT_EQ(written.error().code, SystemCode::fromErrno(EACCES));
     EXPECT_EQ(readWholeFile(path("book.pub")), kOld);
     EXPECT_EQ(statOf(path("book.pub")).st_mode & 07777, 0444u);
 }
@@ -392,6 +394,7 @@ TEST_F(FileWriter, InPlaceAFullDiskIsReportedBeforeAnOldByteIsTouched)
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message,
               "Could not write \"" + target.string() + "\": No space left on device.");
+    EXPECT_EQ(written.error().code, SystemCode::fromErrno(ENOSPC));
     EXPECT_EQ(readWholeFile(target), kOld);
     EXPECT_EQ(statOf(target).st_size, static_cast<off_t>(kOld.size()));
 }
@@ -415,6 +418,7 @@ TEST_F(FileWriter, InPlaceAFailureAfterOldBytesWereOverwrittenSaysSo)
     EXPECT_EQ(written.error().message,
               "\"" + target.string()
                   + "\" was only partly written: No space left on device. Its old contents are lost.");
+    EXPECT_EQ(written.error().code, SystemCode::fromErrno(ENOSPC));
 }
 
 // --- Written straight to -----------------------------------------------------
@@ -548,6 +552,8 @@ TEST_P(Folders, AreRefusedAndStayAsTheyWere)
     const Status written = writeFile(target, Bytes("x"));
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message, "Could not write \"" + target.string() + "\": Is a directory.");
+    EXPECT_EQ(written.error().code, SystemCode::fromErrno(EISDIR));
+    EXPECT_FALSE(written.error().code.isWindows(static_cast<std::uint32_t>(EISDIR))); // the kinds never mix
     EXPECT_TRUE(fs::is_empty(path("folder")));
     EXPECT_EQ(fs::is_symlink(target), GetParam());
 }

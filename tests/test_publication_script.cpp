@@ -87,7 +87,7 @@ TEST_P(LineCounts, AreTheMasterBlockAnd28PerPage)
     for (int i = 0; i < pages; ++i)
         in.pages.append("page " + std::to_string(i) + ".png");
     const std::vector<std::string> lines = scriptLines(script(in));
-    ASSERT_EQ(lines.size(), std::size_t(69 + 28 * pages));
+    ASSERT_EQ(lines.size(), testing::scriptLineCount(std::size_t(pages)));
     // Width and height: once in the master block and once per page.
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "ScreenWidth = 800")
                   + std::count(lines.begin(), lines.end(), "X2 = 800"),
@@ -96,8 +96,9 @@ TEST_P(LineCounts, AreTheMasterBlockAnd28PerPage)
                   + std::count(lines.begin(), lines.end(), "Y2 = 600"),
               1 + pages);
     for (int i = 0; i < pages; ++i) {
-        EXPECT_EQ(lines[std::size_t(69 + 28 * i)], "NewPage=page" + std::to_string(i));
-        EXPECT_EQ(lines[std::size_t(69 + 28 * i + 24)], "FileName=page " + std::to_string(i) + ".png");
+        EXPECT_EQ(lines[testing::pageLine(std::size_t(i), 0)], "NewPage=page" + std::to_string(i));
+        EXPECT_EQ(lines[testing::pageLine(std::size_t(i), 24)],
+                  "FileName=page " + std::to_string(i) + ".png");
     }
 }
 
@@ -112,14 +113,18 @@ TEST_P(FieldPlaces, FieldsAppearWhereTheyBelong)
     const std::string &v = GetParam(); // every field holds this text
     const PublicationInputs in{v, v, v, v, v, {"C:\\My Pictures\\one two.jpg"}};
     const std::vector<std::string> lines = scriptLines(script(in));
-    const std::pair<int, std::string> expected[] = {
-        {2, "Title = " + v},           {7, "ScreenWidth = " + v},
-        {8, "ScreenHeight = " + v},    {20, "Icon=" + v},
-        {69 + 12, "X2 = " + v},        {69 + 13, "Y2 = " + v},
-        {69 + 18, "FillColor = " + v}, {69 + 24, "FileName=C:\\My Pictures\\one two.jpg"},
+    const std::pair<std::size_t, std::string> expected[] = {
+        {2, "Title = " + v},
+        {7, "ScreenWidth = " + v},
+        {8, "ScreenHeight = " + v},
+        {20, "Icon=" + v},
+        {testing::pageLine(0, 12), "X2 = " + v},
+        {testing::pageLine(0, 13), "Y2 = " + v},
+        {testing::pageLine(0, 18), "FillColor = " + v},
+        {testing::pageLine(0, 24), "FileName=C:\\My Pictures\\one two.jpg"},
     };
     for (const auto &[index, line] : expected)
-        EXPECT_EQ(lines[std::size_t(index)], line);
+        EXPECT_EQ(lines[index], line);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, FieldPlaces, ::testing::Values("v 1", ""),
@@ -141,7 +146,7 @@ TEST(PublicationScript, TextIsWindows1252)
               "L_ABORTFUNCTION=\xBF"
               "Desea cancelar esta funci\xF3n?");
     EXPECT_EQ(lines[58].size(), 167u);
-    EXPECT_EQ(lines[69 + 24],
+    EXPECT_EQ(lines[testing::pageLine(0, 24)],
               "FileName=C:\\Fotos\\playa en C\xE1"
               "diz.jpg");
 }
@@ -168,8 +173,8 @@ TEST(PublicationScript, EffectsUseTheGivenSeparator)
 {
     FixedEffectSource effects({0.5f, 0.25f});
     const std::vector<std::string> lines = scriptLines(script(albumInputs(), effects, ','));
-    EXPECT_EQ(lines[69 + 5], "PageEffect = 7,5");
-    EXPECT_EQ(lines[69 + 28 + 5], "PageEffect = 3,75");
+    EXPECT_EQ(lines[testing::pageLine(0, 5)], "PageEffect = 7,5");
+    EXPECT_EQ(lines[testing::pageLine(1, 5)], "PageEffect = 3,75");
 }
 
 TEST(PublicationScript, RunsDifferOnlyInPageEffectLines)
@@ -210,7 +215,7 @@ TEST(PublicationScript, StopsAtTheFirstFailedWrite)
     const Status written = publication.writeTo(sink);
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message, "No space left on device");
-    EXPECT_EQ(sink.accepted, 0u); // the first 1 MiB chunk already did not fit
+    EXPECT_EQ(sink.accepted, 0u); // the first 256 KiB chunk already did not fit
 }
 
 } // namespace

@@ -93,12 +93,16 @@ TEST_P(ScriptText, EncodesOrNamesWhatItCannotHold)
     const ScriptTextCase &c = GetParam();
     std::string out = "prefix:";
     TextFlaws flaws;
-    const bool clean = appendScriptText(out, c.utf8, flaws);
-    EXPECT_EQ(clean, c.refused.empty() && !c.invalidAt);
+    const Status clean = appendScriptText(out, c.utf8, flaws);
+    EXPECT_EQ(clean.ok(), c.refused.empty() && !c.invalidAt);
     EXPECT_EQ(flaws.characters, c.refused);
     EXPECT_EQ(flaws.invalidAt, c.invalidAt);
     if (clean) {
         EXPECT_EQ(out, "prefix:" + std::string(c.bytes));
+    } else {
+        EXPECT_EQ(clean.error().kind, Error::Kind::BadInput);
+        EXPECT_EQ(clean.error().message, describeFlaws(flaws));
+        EXPECT_EQ(out, "prefix:"); // nothing of a refused text is kept
     }
 }
 

@@ -2,9 +2,9 @@
 // can produce against a slow, plainly right reference, and random numbers
 // across the whole range against the standard library's own rounding.
 #include "publication/page_effect_text.h"
+#include "publication/single_text.h"
 #include "runtime/decimal_separator.h"
 #include "runtime/page_effect_source.h"
-#include "runtime/single_text.h"
 
 #include "support/files.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/path_text.h"
+#include "support/script_layout.h"
 
 #include <filesystem>
 #include <string>

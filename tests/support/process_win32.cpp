@@ -95,8 +95,12 @@ std::wstring environmentBlock(const std::vector<std::string> &settings)
         variables[text.substr(0, equals)] = text.substr(equals + 1);
     }
     std::wstring block;
-    for (const auto &[name, value] : variables)
-        block += name + L'=' + value + L'\0';
+    for (const auto &[name, value] : variables) {
+        block += name;
+        block += L'=';
+        block += value;
+        block += L'\0';
+    }
     return block + L'\0';
 }
 
@@ -170,7 +174,7 @@ ProgramRun runProgram(const std::filesystem::path &program, const std::vector<st
 
     Pipe in, out, err;
     if (!in.open(true) || !out.open(false) || !err.open(false)) {
-        ADD_FAILURE() << "CreatePipe: " << systemErrorText(static_cast<int>(GetLastError()));
+        ADD_FAILURE() << "CreatePipe: " << systemErrorText(SystemCode::fromWindows(GetLastError()));
         return {};
     }
     Handle outputFile;
@@ -180,7 +184,7 @@ ProgramRun runProgram(const std::filesystem::path &program, const std::vector<st
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (outputFile.get() == INVALID_HANDLE_VALUE) {
             ADD_FAILURE() << "cannot open " << options.outputFile->string() << ": "
-                          << systemErrorText(static_cast<int>(GetLastError()));
+                          << systemErrorText(SystemCode::fromWindows(GetLastError()));
             return {};
         }
     }
@@ -199,7 +203,7 @@ ProgramRun runProgram(const std::filesystem::path &program, const std::vector<st
                         CREATE_UNICODE_ENVIRONMENT | DETACHED_PROCESS, environment.data(), nullptr, &startup,
                         &process)) {
         ADD_FAILURE() << "cannot start " << program.string() << ": "
-                      << systemErrorText(static_cast<int>(GetLastError()));
+                      << systemErrorText(SystemCode::fromWindows(GetLastError()));
         return {};
     }
     Handle child(process.hProcess);

@@ -34,7 +34,7 @@ const std::string kOldBytes = "an earlier script that must survive\r\n";
 
 std::string systemReason(DWORD error)
 {
-    return systemErrorText(static_cast<int>(error));
+    return systemErrorText(SystemCode::fromWindows(error));
 }
 
 struct Fault
@@ -71,7 +71,7 @@ const Fault kFaults[] = {
      }},
     {"read-only file", systemReason(ERROR_ACCESS_DENIED),
      [](const fs::path &dir) {
-         const std::string target = oldFile(dir);
+         std::string target = oldFile(dir);
          SetFileAttributesW(pathFromUtf8(target).c_str(), FILE_ATTRIBUTE_READONLY);
          return target;
      }},
@@ -160,7 +160,7 @@ Outcome runWindowFront(const std::string &target, const fs::path &retryTarget)
     dialogs.shown.clear();
     dialogs.answer = utf8FromPath(retryTarget);
     const bool usable = createPublication(somePictures(), dialogs, effects, '.') == CreateOutcome::Finished
-        && scriptLines(readWholeFile(retryTarget)).size() == 69 + 28 * 300;
+        && scriptLines(readWholeFile(retryTarget)).size() == testing::scriptLineCount(300);
     fs::remove(retryTarget);
     result.failedAsItShould = !result.message.empty() && usable;
     return result;
@@ -225,7 +225,7 @@ TEST(WindowsWriter, ReplacingAFileKeepsItsAttributes)
     ASSERT_TRUE(SetFileAttributesW(target.c_str(), kept));
     ASSERT_EQ(GetFileAttributesW(target.c_str()) & kept, kept);
     writeWithCli(utf8FromPath(target));
-    EXPECT_EQ(scriptLines(readWholeFile(target)).size(), 69u + 2 * 28);
+    EXPECT_EQ(scriptLines(readWholeFile(target)).size(), testing::scriptLineCount(2));
     EXPECT_EQ(GetFileAttributesW(target.c_str()) & kept, kept);
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"book.pub"});
 }
@@ -237,7 +237,7 @@ TEST(WindowsWriter, BothNamesOfAHardLinkedFileSeeTheNewScript)
     ASSERT_TRUE(CreateHardLinkW((folder / "other name.pub").c_str(), (folder / "book.pub").c_str(), nullptr));
     writeWithCli(utf8FromPath(folder / "book.pub"));
     const std::string script = readWholeFile(folder / "book.pub");
-    EXPECT_EQ(scriptLines(script).size(), 69u + 2 * 28);
+    EXPECT_EQ(scriptLines(script).size(), testing::scriptLineCount(2));
     EXPECT_EQ(readWholeFile(folder / "other name.pub"), script);
 }
 
@@ -283,7 +283,7 @@ TEST_P(WindowsTargets, AreWrittenAsGiven)
         inputs.pages = {"a.png", "b.png"};
         EXPECT_EQ(createPublication(inputs, dialogs, effects, '.'), CreateOutcome::Finished);
     }
-    EXPECT_EQ(scriptLines(readWholeFile(unlimited(target))).size(), 69u + 2 * 28);
+    EXPECT_EQ(scriptLines(readWholeFile(unlimited(target))).size(), testing::scriptLineCount(2));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WindowsTargets,
@@ -404,17 +404,17 @@ TEST(SystemErrorText, FallsBackToALanguageWindowsHas)
                                  zulu, text, 512, nullptr),
                   0u)
             << "Zulu has a text for " << error << ": the case tests nothing";
-        const std::string fallback = systemErrorText(static_cast<int>(error), zulu);
+        const std::string fallback = systemErrorText(SystemCode::fromWindows(error), zulu);
         EXPECT_FALSE(fallback.starts_with("system error")) << fallback;
         EXPECT_EQ(fallback, systemReason(error));
     }
     // Only a number Windows has no text for shows as one.
-    EXPECT_EQ(systemErrorText(0x2000'0001, zulu), "system error 536870913");
+    EXPECT_EQ(systemErrorText(SystemCode::fromWindows(0x2000'0001), zulu), "system error 536870913");
 }
 
 TEST(WindowsWriter, TheNullDeviceIsWrittenStraight)
 {
-    for (const char *device : {"NUL", "nul", "\\\\.\\NUL"}) {
+    for (const char *device : {"NUL", "nul", R"(\\.\NUL)"}) {
         const auto run = testing::runCli({"-o", device, "a.png"});
         EXPECT_EQ(run.exitCode, 0) << device << ": " << run.err;
         EXPECT_TRUE(run.err.empty()) << run.err;

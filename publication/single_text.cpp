@@ -1,4 +1,4 @@
-#include "runtime/single_text.h"
+#include "publication/single_text.h"
 
 #include <algorithm>
 #include <array>
