@@ -11,4 +11,4 @@ xgettext --language=C++ --from-code=UTF-8 --add-comments=TRANSLATORS: \
   --keyword= --keyword=localized:1c,2 --keyword=localizedCount:1c,2,3 \
   --flag=localized:2:c-format --flag=localizedCount:2:c-format --flag=localizedCount:3:c-format \
   --package-name=Lumvrex --package-version=1.00 --msgid-bugs-address=lumvrex@example.org \
-  --sort-by-file --omit-header -o "$1" "${sources[@]}"
+  --sort-by-file --add-location=file --omit-header -o "$1" "${sources[@]}"
