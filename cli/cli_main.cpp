@@ -3,6 +3,8 @@
 #include "cli/command_line.h"
 #include "cli/natural_sort.h"
 #include "cli/path_list_reader.h"
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
 #include "publication/publish.h"
 #include "runtime/console.h"
 #include "runtime/decimal_separator.h"
@@ -41,13 +43,12 @@ public:
     Status readList(const std::string &source, ListSeparator separator, PageList &pages)
     {
         const bool fromStandardInput = source == "-";
-        m_listName = fromStandardInput ? std::string("the list on standard input")
-                                       : "the list \"" + utf8::printable(source) + "\"";
+        m_listName = listNameFor(source);
         m_entryWord = separator == ListSeparator::Nul ? "Entry " : "Line ";
         Result<InputFile> input =
             fromStandardInput ? InputFile::standardInput() : InputFile::open(pathFromUtf8(source));
         if (!input)
-            return badInput("cannot read " + m_listName + ": " + input.error().message, input.error().code);
+            return badInput(cannotReadList(m_listName, input.error().message), input.error().code);
         return readPathList(*input, m_listName, separator, PathListLimits{kMaxPages}, pages, &m_listEntries);
     }
 
@@ -86,7 +87,9 @@ std::string missingPictures(const PageList &pages)
     for (std::size_t i = 0; i < pages.size(); ++i) {
         std::error_code error;
         if (!std::filesystem::exists(pathFromUtf8(pages[i]), error))
-            missing += "\n  page " + std::to_string(i + 1) + ": " + utf8::printable(pages[i]);
+            missing += "\n  "
+                + formatMessage(localized("check files", "page %1$s: %2$s"),
+                                {std::to_string(i + 1), utf8::printable(pages[i])});
     }
     return missing;
 }
@@ -125,7 +128,8 @@ int runCli(const std::vector<std::string> &arguments)
         origins.sortNaturally(inputs.pages);
     if (options.checkFiles) {
         if (const std::string missing = missingPictures(inputs.pages); !missing.empty())
-            return fail(kExitBadInput, "these pictures do not exist:" + missing);
+            return fail(kExitBadInput,
+                        std::string(localized("check files", "these pictures do not exist:")) + missing);
     }
 
     const Result<EncodedInputs> encoded =

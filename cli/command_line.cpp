@@ -1,5 +1,8 @@
 #include "cli/command_line.h"
 
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -10,13 +13,21 @@ namespace {
 
 const char *const kProgram = "lumvrex-cli";
 
-const char *const kDescription = "Writes a NeoBook publication script (.pub) with one page per picture,\n"
-                                 "in the order given: the PICTUREs first, then the paths of --files-from.";
+std::string description()
+{
+    return std::string(localized("help",
+                                 "Writes a NeoBook publication script (.pub) with one page per picture,\n"
+                                 "in the order given: the PICTUREs first, then the paths of --files-from."));
+}
 
-const char *const kExitCodes = "Exit codes:\n"
-                               "  0  the script was written\n"
-                               "  1  the script could not be written (the message names the path and why)\n"
-                               "  2  bad usage or bad input; nothing was written";
+std::string exitCodes()
+{
+    return std::string(localized("help",
+                                 "Exit codes:\n"
+                                 "  0  the script was written\n"
+                                 "  1  the script could not be written (the message names the path and why)\n"
+                                 "  2  bad usage or bad input; nothing was written"));
+}
 
 // CLI11 puts the description before the usage line; people look for
 // "Usage:" first.
@@ -35,8 +46,49 @@ public:
 CliExit usageError(const std::string &message)
 {
     return {kExitBadInput,
-            std::string(kProgram) + ": " + message + "\nTry '" + kProgram
-                + " --help' for more information.\n"};
+            std::string(kProgram) + ": " + message + "\n"
+                + formatMessage(localized("usage error", "Try '%s --help' for more information."), {kProgram})
+                + "\n"};
+}
+
+// CLI11 words its errors in English; the ones a user meets here are said
+// again in the user's language, from the names CLI11 puts in them:
+// "--x: 1 required T missing", "--null requires --files-from", "The
+// following argument was not expected: a". Any other stays as CLI11 says it.
+std::string parseErrorText(const CLI::ParseError &error, const CLI::App &app)
+{
+    const std::string what = error.what();
+    const auto after = [&](std::string_view marker) {
+        const std::size_t at = what.find(marker);
+        return at == std::string::npos ? std::string() : what.substr(at + marker.size());
+    };
+    const auto before = [&](std::string_view marker) {
+        const std::size_t at = what.find(marker);
+        return at == std::string::npos ? std::string() : what.substr(0, at);
+    };
+    if (dynamic_cast<const CLI::ExtrasError *>(&error)) {
+        const std::string extras = after(": ");
+        if (!extras.empty())
+            return formatMessage(localizedCount("usage error", "The following argument was not expected: %s",
+                                                "The following arguments were not expected: %s",
+                                                app.remaining_size(true)),
+                                 {extras});
+    }
+    if (dynamic_cast<const CLI::RequiresError *>(&error)) {
+        const std::string option = before(" requires ");
+        const std::string needed = after(" requires ");
+        if (!option.empty() && !needed.empty())
+            return formatMessage(localized("usage error", "%1$s requires %2$s"), {option, needed});
+    }
+    if (dynamic_cast<const CLI::ArgumentMismatch *>(&error) && what.ends_with(" missing")) {
+        const std::string option = before(": 1 required ");
+        std::string value = after(": 1 required ");
+        if (!option.empty() && !value.empty()) {
+            value.resize(value.size() - std::string_view(" missing").size());
+            return formatMessage(localized("usage error", "%1$s: 1 required %2$s missing"), {option, value});
+        }
+    }
+    return what;
 }
 
 std::optional<std::uint32_t> parseSeed(const std::string &text)
@@ -54,42 +106,69 @@ std::optional<std::uint32_t> parseSeed(const std::string &text)
 
 std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string> &arguments)
 {
-    CLI::App app(kDescription, kProgram);
-    app.footer(kExitCodes);
+    CLI::App app(description(), kProgram);
+    app.footer(exitCodes());
     // The same options everywhere: on Windows CLI11 would otherwise take a
     // picture such as /fotos/a.png for an option.
     app.allow_windows_style_options(false);
+    app.option_defaults()->group(std::string(localized("help", "Options")));
     app.set_version_flag("-v,--version", std::string(kProgram) + " " + LUMVREX_VERSION_TEXT,
-                         "Show the version and exit.");
-    app.set_help_flag("-h,--help", "Show this help and exit.");
+                         std::string(localized("help", "Show the version and exit.")));
+    app.set_help_flag("-h,--help", std::string(localized("help", "Show this help and exit.")));
     auto formatter = std::make_shared<UsageFirst>();
     formatter->column_width(28);
+    // TRANSLATORS: the heading of the usage line, as in "Usage: lumvrex-cli [OPTIONS] [PICTURE...]".
+    formatter->label("Usage", std::string(localized("help", "Usage")));
+    // TRANSLATORS: stands for the options in the usage line; capitals, as a placeholder.
+    formatter->label("OPTIONS", std::string(localized("help", "OPTIONS")));
+    // TRANSLATORS: the heading of the list of arguments that are not options (the pictures).
+    formatter->label("Positionals", std::string(localized("help", "Positionals")));
+    // TRANSLATORS: marks the one option that must be given; capitals.
+    formatter->label("REQUIRED", std::string(localized("help", "REQUIRED")));
+    // TRANSLATORS: "--null Needs: --files-from", an option that only goes with another.
+    formatter->label("Needs", std::string(localized("help", "Needs")));
     app.formatter(formatter);
 
     CliOptions options;
     std::string filesFrom;
     std::string seed;
     std::vector<std::string> pictures;
-    app.add_option("-o,--output", options.output, "Write the script to OUTPUT; '-' is standard output.")
+    app.add_option("-o,--output", options.output,
+                   std::string(localized("help", "Write the script to OUTPUT; '-' is standard output.")))
         ->type_name("OUTPUT")
         ->required();
-    app.add_option("--title", options.inputs.title, "E-book title.")->type_name("T");
-    app.add_option("--back-color", options.inputs.backColor, "Page background colour.")->type_name("C");
-    app.add_option("--width", options.inputs.width, "Screen width.")->type_name("W");
-    app.add_option("--height", options.inputs.height, "Screen height.")->type_name("H");
-    app.add_option("--icon", options.inputs.icon, "Icon file name.")->type_name("I");
+    app.add_option("--title", options.inputs.title, std::string(localized("help", "E-book title.")))
+        ->type_name("T");
+    app.add_option("--back-color", options.inputs.backColor,
+                   std::string(localized("help", "Page background colour.")))
+        ->type_name("C");
+    app.add_option("--width", options.inputs.width, std::string(localized("help", "Screen width.")))
+        ->type_name("W");
+    app.add_option("--height", options.inputs.height, std::string(localized("help", "Screen height.")))
+        ->type_name("H");
+    app.add_option("--icon", options.inputs.icon, std::string(localized("help", "Icon file name.")))
+        ->type_name("I");
     CLI::Option *list =
-        app.add_option("--files-from", filesFrom,
-                       "Read more picture paths from LIST, one per line ('-' is standard input).")
+        app.add_option(
+               "--files-from", filesFrom,
+               std::string(localized(
+                   "help", "Read more picture paths from LIST, one per line ('-' is standard input).")))
             ->type_name("LIST");
-    app.add_flag("--null", options.nullSeparated, "Paths in LIST are separated by NUL bytes, not lines.")
+    app.add_flag("--null", options.nullSeparated,
+                 std::string(localized("help", "Paths in LIST are separated by NUL bytes, not lines.")))
         ->needs(list);
-    app.add_flag("--natural-sort", options.naturalSort, "Sort the pages so that page2 comes before page10.");
-    app.add_flag("--check-files", options.checkFiles, "Write nothing if a picture does not exist.");
-    app.add_option("--seed", seed,
-                   "Draw the page effects from a generator seeded with N, for the same bytes on every run.")
+    app.add_flag("--natural-sort", options.naturalSort,
+                 std::string(localized("help", "Sort the pages so that page2 comes before page10.")));
+    app.add_flag("--check-files", options.checkFiles,
+                 std::string(localized("help", "Write nothing if a picture does not exist.")));
+    app.add_option(
+           "--seed", seed,
+           std::string(localized(
+               "help",
+               "Draw the page effects from a generator seeded with N, for the same bytes on every run.")))
         ->type_name("N");
-    app.add_option("PICTURE", pictures, "Picture files, one page each.")->type_name("");
+    app.add_option("PICTURE", pictures, std::string(localized("help", "Picture files, one page each.")))
+        ->type_name("");
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -100,17 +179,19 @@ std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string
     } catch (const CLI::CallForVersion &version) {
         return CliExit{kExitWritten, std::string(version.what()) + "\n"};
     } catch (const CLI::RequiredError &) {
-        return usageError("an output file is needed: -o OUTPUT");
+        return usageError(std::string(localized("usage error", "an output file is needed: -o OUTPUT")));
     } catch (const CLI::ParseError &error) {
-        return usageError(error.what());
+        return usageError(parseErrorText(error, app));
     }
 
     if (options.output.empty())
-        return usageError("the output file name is empty");
+        return usageError(std::string(localized("usage error", "the output file name is empty")));
     if (!seed.empty() || app.count("--seed") > 0) {
         options.seed = parseSeed(seed);
         if (!options.seed)
-            return usageError("--seed takes a whole number from 0 to 4294967295, not \"" + seed + "\"");
+            return usageError(formatMessage(
+                localized("usage error", "--seed takes a whole number from 0 to 4294967295, not \"%s\""),
+                {seed}));
     }
     if (list->count() > 0)
         options.filesFrom = filesFrom;

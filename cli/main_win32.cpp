@@ -1,4 +1,5 @@
 #include "cli/cli_main.h"
+#include "i18n/messages.h"
 #include "runtime/standard_streams.h"
 #include "runtime/windows_text.h"
 
@@ -10,6 +11,7 @@
 int wmain(int argc, wchar_t *argv[])
 {
     lumvrex::guardStandardStreams();
+    lumvrex::startMessages();
     // Scripts are bytes: no CR before every LF on standard output or input.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stdin), _O_BINARY);

@@ -1,6 +1,9 @@
 #include "cli/path_list_reader.h"
 
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
 #include "runtime/input_file.h"
+#include "runtime/utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -17,10 +20,12 @@ constexpr std::size_t kReadBytes = std::size_t(64) << 10;
 std::string withThousands(std::size_t number)
 {
     const std::string digits = std::to_string(number);
+    // TRANSLATORS: what groups the thousands of a number, as in 32,767.
+    const std::string_view separator = localized("number", ",");
     std::string grouped;
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += ',';
+            grouped += separator;
         grouped += digits[i];
     }
     return grouped;
@@ -57,15 +62,22 @@ PathListParser::PathListParser(std::string listName, ListSeparator separator, Pa
 
 std::string PathListParser::where() const
 {
-    return (m_separator == '\n' ? "line " : "entry ") + std::to_string(m_entry) + " of " + m_listName;
+    // TRANSLATORS: the start of a message about one entry of a list of paths,
+    // e.g. "line 12 of the list "fotos.txt" is longer than 32,767 bytes".
+    return formatMessage(m_separator == '\n' ? localized("list", "line %1$s of %2$s")
+                                             : localized("list", "entry %1$s of %2$s"),
+                         {std::to_string(m_entry), m_listName});
 }
 
 Status PathListParser::tooLong() const
 {
-    std::string message = where() + " is longer than " + withThousands(m_limits.maxPathBytes) + " bytes";
-    if (m_separator == '\n' && m_pending.find('\0') != std::string::npos)
-        message += "; it holds NUL bytes: if the list is NUL-separated, use --null";
-    return badInput(message);
+    const bool holdsNul = m_separator == '\n' && m_pending.find('\0') != std::string::npos;
+    return badInput(formatMessage(
+        holdsNul ? localized("list",
+                             "%1$s is longer than %2$s bytes; it holds NUL bytes: if the list is "
+                             "NUL-separated, use --null")
+                 : localized("list", "%1$s is longer than %2$s bytes"),
+        {where(), withThousands(m_limits.maxPathBytes)}));
 }
 
 Status PathListParser::feed(std::string_view bytes)
@@ -127,16 +139,30 @@ Status PathListParser::take(std::string_view entry)
     if (entry.size() > m_limits.maxPathBytes)
         return tooLong();
     if (m_separator == '\n' && entry.find('\0') != std::string_view::npos)
-        return badInput(where() + " holds a NUL byte: if the list is NUL-separated, use --null");
+        return badInput(formatMessage(
+            localized("list", "%s holds a NUL byte: if the list is NUL-separated, use --null"), {where()}));
     if (m_pages.size() == m_limits.maxPages)
-        return badInput(m_listName + " gives more than " + withThousands(m_limits.maxPages) + " pages");
+        return badInput(formatMessage(localized("list", "%1$s gives more than %2$s pages"),
+                                      {m_listName, withThousands(m_limits.maxPages)}));
     if (m_pages.totalBytes() + entry.size() > m_limits.maxTotalBytes)
-        return badInput(m_listName + " holds more than " + withThousands(m_limits.maxTotalBytes >> 20)
-                        + " MiB of paths");
+        return badInput(formatMessage(localized("list", "%1$s holds more than %2$s MiB of paths"),
+                                      {m_listName, withThousands(m_limits.maxTotalBytes >> 20)}));
     m_pages.append(entry);
     if (m_entryNumbers)
         m_entryNumbers->push_back(m_entry);
     return {};
+}
+
+std::string listNameFor(std::string_view source)
+{
+    if (source == "-")
+        return std::string(localized("list", "the list on standard input"));
+    return formatMessage(localized("list", "the list \"%s\""), {utf8::printable(source)});
+}
+
+std::string cannotReadList(const std::string &listName, std::string_view reason)
+{
+    return formatMessage(localized("list", "cannot read %1$s: %2$s"), {listName, reason});
 }
 
 Status readPathList(InputFile &input, const std::string &listName, ListSeparator separator,
@@ -150,7 +176,7 @@ Status readPathList(InputFile &input, const std::string &listName, ListSeparator
     for (;;) {
         const Result<std::size_t> got = input.read(buffer.get(), kReadBytes);
         if (!got)
-            return badInput("cannot read " + listName + ": " + got.error().message);
+            return badInput(cannotReadList(listName, got.error().message));
         if (*got == 0)
             return parser.finish();
         if (Status fed = parser.feed(std::string_view(buffer.get(), *got)); !fed)

@@ -53,6 +53,13 @@ private:
     std::size_t m_entry = 1;
 };
 
+// How messages name a list: the list "fotos.txt", or the list on standard
+// input for "-".
+std::string listNameFor(std::string_view source);
+
+// "cannot read the list "fotos.txt": reason"
+std::string cannotReadList(const std::string &listName, std::string_view reason);
+
 // Reads a whole list from input with a PathListParser, appending its paths to
 // pages. A read error is named with the list.
 Status readPathList(InputFile &input, const std::string &listName, ListSeparator separator,

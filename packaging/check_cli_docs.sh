@@ -4,9 +4,13 @@
 # and completed (and the completion offers no other), every exit code it lists
 # is documented, and the completion offers file names where a file is wanted.
 #
-#   check_cli_docs.sh LUMVREX_CLI MANUAL_PAGE.scd COMPLETION
+# A translated manual page given after them is held to the same options and
+# exit codes, under its own section names.
+#
+#   check_cli_docs.sh LUMVREX_CLI MANUAL_PAGE.scd COMPLETION [PAGE.es.1.scd]
 set -euo pipefail
 cli=$(realpath "$1") page=$(realpath "$2") completion=$(realpath "$3")
+translated=${4:+$(realpath "$4")}
 
 failures=0
 fail() {
@@ -14,7 +18,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-help=$("$cli" --help)
+help=$(LC_ALL=C "$cli" --help)
 
 # "  -o,--output OUTPUT  Write ..." (or "-o, --output") gives --output and -o.
 mapfile -t long_options < <(sed -n 's/^  \(-[^ ,]*, \{0,1\}\)\{0,1\}\(--[a-z][a-z-]*\).*/\2/p' <<<"$help")
@@ -25,20 +29,25 @@ mapfile -t exit_codes < <(sed -n '/^Exit codes:/,/^$/s/^  \([0-9][0-9]*\)  .*/\1
 
 # The manual page: an option is documented by a heading line (not indented)
 # in OPTIONS that names it in bold, such as "*-o*, *--output* _OUTPUT_".
-section() { awk -v name="$1" '/^# /{on = ($0 == "# " name); next} on' "$page"; }
-headings=$(section OPTIONS | grep '^\*-' || true)
-for option in "${long_options[@]}"; do
-    grep -qF -- "*$option*" <<<"$headings" || fail "$page does not document $option under OPTIONS"
-done
-for pair in "${short_pairs[@]}"; do
-    read -r short long <<<"$pair"
-    grep -F -- "*$long*" <<<"$headings" | grep -qF -- "*$short*, " ||
-        fail "$page does not name $short beside $long"
-done
-statuses=$(section "EXIT STATUS")
-for code in "${exit_codes[@]}"; do
-    grep -qx "\*$code\*" <<<"$statuses" || fail "$page does not document exit code $code under EXIT STATUS"
-done
+check_page() { # check_page PAGE OPTIONS-SECTION EXIT-STATUS-SECTION
+    local page=$1 options=$2 exits=$3 headings statuses
+    section() { awk -v name="$1" '/^# /{on = ($0 == "# " name); next} on' "$page"; }
+    headings=$(section "$options" | grep '^\*-' || true)
+    for option in "${long_options[@]}"; do
+        grep -qF -- "*$option*" <<<"$headings" || fail "$page does not document $option under $options"
+    done
+    for pair in "${short_pairs[@]}"; do
+        read -r short long <<<"$pair"
+        grep -F -- "*$long*" <<<"$headings" | grep -qF -- "*$short*, " ||
+            fail "$page does not name $short beside $long"
+    done
+    statuses=$(section "$exits")
+    for code in "${exit_codes[@]}"; do
+        grep -qx "\*$code\*" <<<"$statuses" || fail "$page does not document exit code $code under $exits"
+    done
+}
+check_page "$page" OPTIONS "EXIT STATUS"
+[ -z "$translated" ] || check_page "$translated" OPCIONES "ESTADO DE SALIDA"
 
 # The completion, run as bash runs it for "lumvrex-cli WORDS... CURRENT".
 # compopt works only inside a real completion; here it records what it was

@@ -1,0 +1,52 @@
+// Windows has no gettext of its own: the Spanish catalogue is compiled into
+// the program and read by MoCatalog, chosen by the user's display language.
+#include "i18n/messages.h"
+
+#include "i18n/embedded_catalogue.h"
+#include "i18n/mo_catalog.h"
+#include "i18n/user_language.h"
+
+#include <optional>
+
+namespace lumvrex {
+namespace {
+
+std::optional<MoCatalog> &catalogue()
+{
+    static std::optional<MoCatalog> chosen;
+    return chosen;
+}
+
+} // namespace
+
+void startMessages()
+{
+    if (userLanguageIsSpanish())
+        catalogue() = MoCatalog::parse(embeddedSpanishCatalogue());
+    else
+        catalogue().reset();
+}
+
+// The catalogue is inside the program: there is no folder to look in.
+void useMessageFolder(const std::filesystem::path &)
+{ }
+
+std::string_view localized(const char *context, const char *english)
+{
+    if (catalogue()) {
+        if (const auto text = catalogue()->find(context, english))
+            return *text;
+    }
+    return english;
+}
+
+std::string_view localizedCount(const char *context, const char *one, const char *many, unsigned long n)
+{
+    if (catalogue()) {
+        if (const auto text = catalogue()->findPlural(context, one, n))
+            return *text;
+    }
+    return n == 1 ? std::string_view(one) : std::string_view(many);
+}
+
+} // namespace lumvrex

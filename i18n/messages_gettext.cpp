@@ -1,0 +1,69 @@
+// The C library's gettext: it picks the language from LANGUAGE, LC_ALL,
+// LC_MESSAGES and LANG as every program on the desktop does, and reads the
+// catalogue that packaging installs under share/locale.
+#include "i18n/messages.h"
+
+#include <libintl.h>
+
+#include <clocale>
+#include <string>
+#include <system_error>
+
+namespace lumvrex {
+namespace {
+
+constexpr const char *kDomain = "lumvrex";
+
+// Beside the program first (an unpacked or relocated install, the build
+// tree), then where it was configured to be installed.
+std::filesystem::path defaultFolder()
+{
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const auto beside = program.parent_path().parent_path() / "share" / "locale";
+        if (std::filesystem::is_directory(beside, error))
+            return beside;
+    }
+    return LUMVREX_LOCALE_DIR;
+}
+
+std::string keyOf(const char *context, const char *english)
+{
+    std::string key(context);
+    key.push_back('\x04');
+    key.append(english);
+    return key;
+}
+
+} // namespace
+
+void startMessages()
+{
+    // Only the messages' category: numbers keep the C library's "C" format.
+    std::setlocale(LC_MESSAGES, "");
+    useMessageFolder(defaultFolder());
+}
+
+void useMessageFolder(const std::filesystem::path &folder)
+{
+    bindtextdomain(kDomain, folder.c_str());
+    // The programs speak UTF-8 whatever the locale's own character set.
+    bind_textdomain_codeset(kDomain, "UTF-8");
+}
+
+std::string_view localized(const char *context, const char *english)
+{
+    const std::string key = keyOf(context, english);
+    const char *text = dgettext(kDomain, key.c_str());
+    return text == key.c_str() ? std::string_view(english) : std::string_view(text);
+}
+
+std::string_view localizedCount(const char *context, const char *one, const char *many, unsigned long n)
+{
+    const std::string key = keyOf(context, one);
+    const char *text = dngettext(kDomain, key.c_str(), many, n);
+    return text == key.c_str() ? std::string_view(one) : std::string_view(text);
+}
+
+} // namespace lumvrex
