@@ -8,8 +8,9 @@
 #include "publication/publish.h"
 #include "runtime/console.h"
 #include "runtime/decimal_separator.h"
+#include "publication/script_decimal_separator.h"
 #include "runtime/input_file.h"
-#include "runtime/page_effect_source.h"
+#include "publication/page_effect_source.h"
 #include "runtime/path_text.h"
 #include "runtime/utf8.h"
 

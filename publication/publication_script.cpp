@@ -2,7 +2,7 @@
 
 #include "publication/page_effect_text.h"
 #include "runtime/chunked_output.h"
-#include "runtime/page_effect_source.h"
+#include "publication/page_effect_source.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace lumvrex {
 
@@ -10,10 +9,5 @@ namespace lumvrex {
 // environment's LC_NUMERIC (LC_ALL, LC_NUMERIC, LANG); on Windows from the
 // user's regional settings.
 std::string userDecimalSeparator();
-
-// The byte a script writes as its decimal separator: the given one when
-// Windows-1252 holds it as a single printable byte, otherwise a point
-// (scripts are 8-bit text).
-char scriptDecimalSeparator(std::string_view separator);
 
 } // namespace lumvrex

@@ -3,8 +3,8 @@
 // across the whole range against the standard library's own rounding.
 #include "publication/page_effect_text.h"
 #include "publication/single_text.h"
-#include "runtime/decimal_separator.h"
-#include "runtime/page_effect_source.h"
+#include "publication/script_decimal_separator.h"
+#include "publication/page_effect_source.h"
 
 #include "support/files.h"
 

@@ -1,6 +1,7 @@
 #include "window/form1_commands.h"
 
 #include "runtime/decimal_separator.h"
+#include "publication/script_decimal_separator.h"
 #include "runtime/utf8.h"
 #include "window/page_list_editor.h"
 

@@ -1,7 +1,7 @@
 #include "window/qt/form1.h"
 
 #include "publication/create_publication.h"
-#include "runtime/page_effect_source.h"
+#include "publication/page_effect_source.h"
 #include "window/form1_commands.h"
 #include "window/form1_layout.h"
 #include "window/qt/page_list_model.h"

@@ -1,7 +1,7 @@
 #include "window/win32/form1.h"
 
 #include "publication/create_publication.h"
-#include "runtime/page_effect_source.h"
+#include "publication/page_effect_source.h"
 #include "runtime/windows_text.h"
 #include "window/form1_commands.h"
 #include "window/win32/accessible_name.h"

@@ -89,7 +89,7 @@ std::wstring picturesFolder()
 // thousands of names.
 std::vector<std::wstring> chooseWithOpenDialog(HWND owner, const std::wstring &folder)
 {
-    std::vector<wchar_t> buffer(512 * 1024, L'\0');
+    std::vector<wchar_t> buffer(std::size_t{512} * 1024, L'\0');
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -113,7 +113,10 @@ std::vector<std::wstring> chooseWithOpenDialog(HWND owner, const std::wstring &f
     const std::wstring separator = !first.empty() && first.back() == L'\\' ? L"" : L"\\";
     while (*at != L'\0') {
         const std::wstring name = at;
-        paths.push_back(first + separator + name);
+        std::wstring path = first;
+        path += separator;
+        path += name;
+        paths.push_back(std::move(path));
         at += name.size() + 1;
     }
     return paths;
@@ -205,7 +208,8 @@ void PageListBox::show()
         std::size_t end = i + 1;
         while (end < selection.rows.size() && selection.rows[end] == selection.rows[end - 1] + 1)
             ++end;
-        SendMessageW(m_listBox, LB_SELITEMRANGEEX, selection.rows[i], selection.rows[end - 1]);
+        SendMessageW(m_listBox, LB_SELITEMRANGEEX, static_cast<WPARAM>(selection.rows[i]),
+                     static_cast<LPARAM>(selection.rows[end - 1]));
         i = end;
     }
     if (selection.current != PageSelection::npos) {
@@ -349,7 +353,7 @@ bool PageListBox::keyDown(WPARAM key)
         run(PageCommand::Redo);
     else if (ctrl && !shift && key == 'A') {
         if (m_editor.size() > 0)
-            SendMessageW(m_listBox, LB_SELITEMRANGEEX, 0, m_editor.size() - 1);
+            SendMessageW(m_listBox, LB_SELITEMRANGEEX, 0, static_cast<LPARAM>(m_editor.size() - 1));
     } else if ((none && key == VK_APPS) || (shift && !ctrl && key == VK_F10))
         showMenu(-1);
     else

@@ -1,4 +1,4 @@
-#include "runtime/decimal_separator.h"
+#include "publication/script_decimal_separator.h"
 
 #include "runtime/utf8.h"
 #include "runtime/windows1252.h"

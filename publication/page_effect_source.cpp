@@ -1,4 +1,4 @@
-#include "runtime/page_effect_source.h"
+#include "publication/page_effect_source.h"
 
 #include <chrono>
 
