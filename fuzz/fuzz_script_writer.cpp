@@ -4,7 +4,7 @@
 // its line when the output is read back from Windows-1252.
 #include "publication/publication_script.h"
 #include "publication/script_text.h"
-#include "runtime/page_effect_source.h"
+#include "publication/page_effect_source.h"
 #include "runtime/utf8.h"
 #include "runtime/windows1252.h"
 
