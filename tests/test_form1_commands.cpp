@@ -155,6 +155,42 @@ TEST(Form1, MenuCommandsAreEnabledWhereTheyCanAct)
     EXPECT_EQ(enabled(true), "00111101");
 }
 
+struct ListEditCase
+{
+    const char *name;
+    PageCommand command;
+    std::vector<std::string> after;
+    bool changed;
+};
+
+class MenuEdits : public ::testing::TestWithParam<ListEditCase>
+{
+};
+
+// The menu's edits, on "a b c" with "b" selected; the two that need a
+// window's dialog or clipboard leave the list alone.
+TEST_P(MenuEdits, ActOnTheSelectedEntry)
+{
+    PageListEditor editor;
+    (void)editor.append({"a", "b", "c"}, PageSource::Drop);
+    editor.select({{1}, 1});
+    const EditOutcome outcome = applyListEdit(editor, GetParam().command);
+    EXPECT_EQ(outcome.changed, GetParam().changed);
+    EXPECT_EQ(editor.entries(), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, MenuEdits,
+    ::testing::Values(ListEditCase{"Remove", PageCommand::Remove, {"a", "c"}, true},
+                      ListEditCase{"MoveLeft", PageCommand::MoveLeft, {"b", "a", "c"}, true},
+                      ListEditCase{"MoveRight", PageCommand::MoveRight, {"a", "c", "b"}, true},
+                      ListEditCase{"UndoTheDrop", PageCommand::Undo, {}, true},
+                      ListEditCase{"RedoNothing", PageCommand::Redo, {"a", "b", "c"}, false},
+                      ListEditCase{"Clear", PageCommand::Clear, {}, true},
+                      ListEditCase{"AddPictures", PageCommand::AddPictures, {"a", "b", "c"}, false},
+                      ListEditCase{"Paste", PageCommand::Paste, {"a", "b", "c"}, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST(Form1, OpenDialogStartsWhereTheLastEntryIs)
 {
     EXPECT_EQ(addPicturesFolder({}, "/home/a/Pictures"), "/home/a/Pictures");

@@ -1,7 +1,7 @@
 #include "window/form1_commands.h"
 
-#include "runtime/decimal_separator.h"
 #include "publication/script_decimal_separator.h"
+#include "runtime/decimal_separator.h"
 #include "runtime/utf8.h"
 #include "window/page_list_editor.h"
 
@@ -251,6 +251,29 @@ bool pageCommandEnabled(const PageListEditor &editor, PageCommand command, bool 
         return editor.canClear();
     }
     return false;
+}
+
+EditOutcome applyListEdit(PageListEditor &editor, PageCommand command)
+{
+    using Move = PageListEditor::Move;
+    switch (command) {
+    case PageCommand::Remove:
+        return editor.removeSelected();
+    case PageCommand::MoveLeft:
+        return editor.moveSelected(Move::Left);
+    case PageCommand::MoveRight:
+        return editor.moveSelected(Move::Right);
+    case PageCommand::Undo:
+        return editor.undo();
+    case PageCommand::Redo:
+        return editor.redo();
+    case PageCommand::Clear:
+        return editor.clear();
+    case PageCommand::AddPictures:
+    case PageCommand::Paste:
+        break;
+    }
+    return {};
 }
 
 std::string addPicturesFolder(const std::vector<std::string> &paths, const std::string &picturesFolder)

@@ -99,6 +99,11 @@ inline constexpr std::array<PageMenuItem, 8> kPageMenu = {{
 // Whether a command of the menu can act now.
 bool pageCommandEnabled(const PageListEditor &editor, PageCommand command, bool clipboardHasFiles);
 
+// Carries out a command of the menu that edits the list by itself. Add
+// pictures… and Paste first need what only a window has (its open dialog,
+// its clipboard): given here, they change nothing.
+EditOutcome applyListEdit(PageListEditor &editor, PageCommand command);
+
 // The folder the open dialog starts in: that of the last entry, or the
 // given Pictures folder when the list is empty.
 std::string addPicturesFolder(const std::vector<std::string> &paths, const std::string &picturesFolder);

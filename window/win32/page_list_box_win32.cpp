@@ -293,33 +293,12 @@ bool PageListBox::canRun(PageCommand command)
 
 void PageListBox::run(PageCommand command)
 {
-    using Move = PageListEditor::Move;
-    switch (command) {
-    case PageCommand::AddPictures:
+    if (command == PageCommand::AddPictures)
         addPictures();
-        break;
-    case PageCommand::Paste:
+    else if (command == PageCommand::Paste)
         paste();
-        break;
-    case PageCommand::Remove:
-        edit([](PageListEditor &editor) { return editor.removeSelected(); });
-        break;
-    case PageCommand::MoveLeft:
-        edit([](PageListEditor &editor) { return editor.moveSelected(Move::Left); });
-        break;
-    case PageCommand::MoveRight:
-        edit([](PageListEditor &editor) { return editor.moveSelected(Move::Right); });
-        break;
-    case PageCommand::Undo:
-        edit([](PageListEditor &editor) { return editor.undo(); });
-        break;
-    case PageCommand::Redo:
-        edit([](PageListEditor &editor) { return editor.redo(); });
-        break;
-    case PageCommand::Clear:
-        edit([](PageListEditor &editor) { return editor.clear(); });
-        break;
-    }
+    else
+        edit([command](PageListEditor &editor) { return applyListEdit(editor, command); });
 }
 
 // The keys of the list's commands; false for those the list box handles
