@@ -14,6 +14,10 @@ namespace {
 
 constexpr const char *kDomain = "lumvrex";
 
+// In the C locale (C.UTF-8 included) every message is the English one: the
+// lookups are skipped, and so is finding the catalogue.
+bool g_english = true;
+
 // Beside the program first (an unpacked or relocated install, the build
 // tree), then where it was configured to be installed.
 std::filesystem::path defaultFolder()
@@ -41,12 +45,16 @@ std::string keyOf(const char *context, const char *english)
 void startMessages()
 {
     // Only the messages' category: numbers keep the C library's "C" format.
-    std::setlocale(LC_MESSAGES, "");
+    const char *locale = std::setlocale(LC_MESSAGES, "");
+    const std::string_view name = locale ? locale : "C";
+    if (name == "C" || name == "POSIX" || name.starts_with("C."))
+        return;
     useMessageFolder(defaultFolder());
 }
 
 void useMessageFolder(const std::filesystem::path &folder)
 {
+    g_english = false;
     bindtextdomain(kDomain, folder.c_str());
     // The programs speak UTF-8 whatever the locale's own character set.
     bind_textdomain_codeset(kDomain, "UTF-8");
@@ -54,6 +62,8 @@ void useMessageFolder(const std::filesystem::path &folder)
 
 std::string_view localized(const char *context, const char *english)
 {
+    if (g_english)
+        return english;
     const std::string key = keyOf(context, english);
     const char *text = dgettext(kDomain, key.c_str());
     return text == key.c_str() ? std::string_view(english) : std::string_view(text);
@@ -61,6 +71,8 @@ std::string_view localized(const char *context, const char *english)
 
 std::string_view localizedCount(const char *context, const char *one, const char *many, unsigned long n)
 {
+    if (g_english)
+        return n == 1 ? std::string_view(one) : std::string_view(many);
     const std::string key = keyOf(context, one);
     const char *text = dngettext(kDomain, key.c_str(), many, n);
     return text == key.c_str() ? std::string_view(one) : std::string_view(text);

@@ -37,7 +37,14 @@ public:
     }
 
     bool valid() const { return !m_spanish || m_catalogue.has_value(); }
-    std::string environment() const { return m_spanish ? "LC_ALL=es_ES.UTF-8" : "LC_ALL=C.UTF-8"; }
+    // The C locale speaks English even to a user whose LANGUAGE is Spanish,
+    // so that scripts reading the messages keep working.
+    std::vector<std::string> environment() const
+    {
+        if (m_spanish)
+            return {"LC_ALL=es_ES.UTF-8"};
+        return {"LC_ALL=C.UTF-8", "LANGUAGE=es"};
+    }
 
     // A Spanish text must be in the catalogue: a test that fell back to
     // English in both languages would prove nothing.
@@ -174,7 +181,7 @@ TEST_P(CliLanguages, SaysEachMessageInTheUsersLanguage)
     const Language language(spanish);
     ASSERT_TRUE(language.valid());
     TemporaryFolder folder;
-    const auto run = runCli(c.arguments(folder), {.environment = {language.environment()}});
+    const auto run = runCli(c.arguments(folder), {.environment = language.environment()});
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.err, c.expectedError(language, folder));
     EXPECT_TRUE(run.out.empty());
@@ -195,7 +202,7 @@ TEST_P(CliHelpLanguages, SpeakTheUsersLanguageButNameTheSameOptions)
 {
     const Language language(GetParam());
     ASSERT_TRUE(language.valid());
-    const auto run = runCli({"--help"}, {.environment = {language.environment()}});
+    const auto run = runCli({"--help"}, {.environment = language.environment()});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.starts_with(language.text("help", "Usage") + ": lumvrex-cli ["
                                     + language.text("help", "OPTIONS") + "] [PICTURE...]\n"))
