@@ -151,6 +151,36 @@ const MessageCase kMessageCases[] = {
                              {listName(l, f), l.thousands(32767)})
              + "\n";
      }},
+    {"NotUtf8ListLine",
+     [](const TemporaryFolder &f) {
+         return withList(f,
+                         "a.png\nb\xFF"
+                         "c.png\n");
+     },
+     2,
+     [](const Language &l, const TemporaryFolder &f) {
+         const std::string line =
+             formatMessage(l.text("page", "Line %1$s of %2$s (%3$s)"), {"2", listName(l, f), "b<0xFF>c.png"});
+         const std::string flaw =
+             formatMessage(l.text("input check", "is not UTF-8: byte 0x%1$s at byte %2$s"), {"FF", "2"});
+         return "lumvrex-cli: " + formatMessage(l.text("input check", "%1$s %2$s"), {line, flaw}) + "\n";
+     }},
+    {"BadCharacterInTitle",
+     [](const TemporaryFolder &f) {
+         return std::vector<std::string>{"-o", utf8FromPath(f / "out.pub"), "--title",
+                                         "a\x01"
+                                         "b",
+                                         "a.png"};
+     },
+     2,
+     [](const Language &l, const TemporaryFolder &) {
+         const std::string flaw = formatMessage(
+             l.text("input check", "holds characters a publication script cannot hold: %s"), {"U+0001"});
+         return "lumvrex-cli: "
+             + formatMessage(l.text("input check", "%1$s %2$s"),
+                             {l.text("input field", "The field \"E-Book title:\""), flaw})
+             + "\n";
+     }},
     {"MissingPicture",
      [](const TemporaryFolder &f) {
          return std::vector<std::string>{"-o", utf8FromPath(f / "out.pub"), "--check-files",
