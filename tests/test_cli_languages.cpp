@@ -14,6 +14,12 @@
 #include <functional>
 #include <optional>
 
+#ifndef _WIN32
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+#endif
+
 namespace lumvrex {
 namespace {
 
@@ -57,6 +63,18 @@ public:
         EXPECT_TRUE(found.has_value()) << context << ": " << one;
         return found ? std::string(*found) : one;
     }
+#ifndef _WIN32
+    // The system's own reason, in the language the program runs in.
+    std::string systemReason(int error) const
+    {
+        const locale_t locale = ::newlocale(LC_MESSAGES_MASK, m_spanish ? "es_ES.UTF-8" : "C.UTF-8", nullptr);
+        EXPECT_NE(locale, locale_t{});
+        const std::string reason = locale ? ::strerror_l(error, locale) : std::strerror(error);
+        if (locale)
+            ::freelocale(locale);
+        return reason;
+    }
+#endif
     std::string thousands(unsigned long n) const
     {
         const std::string digits = std::to_string(n);
@@ -181,6 +199,21 @@ const MessageCase kMessageCases[] = {
                              {l.text("input field", "The field \"E-Book title:\""), flaw})
              + "\n";
      }},
+#ifndef _WIN32
+    {"MissingFolder",
+     [](const TemporaryFolder &f) {
+         return std::vector<std::string>{"-o", utf8FromPath(f / "none" / "out.pub"), "a.png"};
+     },
+     1,
+     [](const Language &l, const TemporaryFolder &f) {
+         const std::string path = '"' + utf8FromPath(f / "none" / "out.pub") + '"';
+         const std::string folder = '"' + utf8FromPath(f / "none") + '"';
+         return "lumvrex-cli: "
+             + formatMessage(l.text("write", "Could not create %1$s in the folder %2$s: %3$s."),
+                             {path, folder, l.systemReason(ENOENT)})
+             + "\n";
+     }},
+#endif
     {"MissingPicture",
      [](const TemporaryFolder &f) {
          return std::vector<std::string>{"-o", utf8FromPath(f / "out.pub"), "--check-files",
