@@ -69,7 +69,7 @@ public:
     {
         const locale_t locale = ::newlocale(LC_MESSAGES_MASK, m_spanish ? "es_ES.UTF-8" : "C.UTF-8", nullptr);
         EXPECT_NE(locale, locale_t{});
-        const std::string reason = locale ? ::strerror_l(error, locale) : std::strerror(error);
+        std::string reason = locale ? ::strerror_l(error, locale) : std::strerror(error);
         if (locale)
             ::freelocale(locale);
         return reason;
@@ -186,9 +186,7 @@ const MessageCase kMessageCases[] = {
     {"BadCharacterInTitle",
      [](const TemporaryFolder &f) {
          return std::vector<std::string>{"-o", utf8FromPath(f / "out.pub"), "--title",
-                                         "a\x01"
-                                         "b",
-                                         "a.png"};
+                                         std::string("a") + '\x01' + "b", "a.png"};
      },
      2,
      [](const Language &l, const TemporaryFolder &) {
