@@ -1,3 +1,5 @@
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
 #include "window/form1_layout.h"
 #include "window/qt/display_check.h"
 #include "window/qt/form1.h"
@@ -7,14 +9,21 @@
 #include <QIcon>
 
 #include <cstdio>
+#include <string>
 
 int main(int argc, char *argv[])
 {
+    // Only the messages' category: QApplication's own setlocale later reads
+    // the same environment, so the lookups stay in one language.
+    lumvrex::startMessages();
     // Without a display Qt would abort with a message about reinstalling.
     if (const std::string missing = lumvrex::missingDisplay(argc, argv); !missing.empty()) {
-        std::fprintf(stderr,
-                     "lumvrex: no display found (%s); lumvrex-cli writes the same script without one.\n",
-                     missing.c_str());
+        const std::string line = lumvrex::formatMessage(
+            lumvrex::localized(
+                "no display",
+                "lumvrex: no display found (%s); lumvrex-cli writes the same script without one."),
+            {missing});
+        std::fprintf(stderr, "%s\n", line.c_str());
         return 2;
     }
 

@@ -45,7 +45,7 @@ public:
     {
         const bool fromStandardInput = source == "-";
         m_listName = listNameFor(source);
-        m_entryWord = separator == ListSeparator::Nul ? "Entry " : "Line ";
+        m_nulSeparated = separator == ListSeparator::Nul;
         Result<InputFile> input =
             fromStandardInput ? InputFile::standardInput() : InputFile::open(pathFromUtf8(source));
         if (!input)
@@ -67,16 +67,19 @@ public:
     std::string name(std::size_t index, std::string_view page) const
     {
         const std::size_t given = m_order.empty() ? index : m_order[index];
-        const std::string path = " (" + utf8::printable(page) + ")";
+        const std::string path = utf8::printable(page);
         if (given < m_pictures)
-            return "Page " + std::to_string(index + 1) + path;
-        return m_entryWord + std::to_string(m_listEntries[given - m_pictures]) + " of " + m_listName + path;
+            return formatMessage(localized("page", "Page %1$s (%2$s)"), {std::to_string(index + 1), path});
+        const std::string entry = std::to_string(m_listEntries[given - m_pictures]);
+        return formatMessage(m_nulSeparated ? localized("page", "Entry %1$s of %2$s (%3$s)")
+                                            : localized("page", "Line %1$s of %2$s (%3$s)"),
+                             {entry, m_listName, path});
     }
 
 private:
     std::size_t m_pictures;
     std::string m_listName;
-    std::string m_entryWord;
+    bool m_nulSeparated = false;
     std::vector<std::size_t> m_listEntries; // of the pages after the pictures
     std::vector<std::size_t> m_order;       // given index of each page, once sorted
 };

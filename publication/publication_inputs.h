@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/messages.h"
+
 #include "publication/page_list.h"
 
 #include <cstddef>
@@ -30,18 +32,20 @@ struct ScriptBytes;
 using PublicationInputs = Inputs<TypedText>;
 using EncodedInputs = Inputs<ScriptBytes>;
 
-// Each text field and how messages name it (by its label).
+// Each text field and how messages name it (by its label, which stays as
+// the window shows it).
 struct InputField
 {
     std::string InputFields::*text;
-    const char *place;
+    std::string_view (*place)();
 };
 inline constexpr InputField kInputFields[] = {
-    {&InputFields::title, "The field \"E-Book title:\""},
-    {&InputFields::backColor, "The field \"Back color:\""},
-    {&InputFields::width, "The field \"Resolution (w,h):\" (width)"},
-    {&InputFields::height, "The field \"Resolution (w,h):\" (height)"},
-    {&InputFields::icon, "The field \"Icon:\""},
+    {&InputFields::title, [] { return localized("input field", "The field \"E-Book title:\""); }},
+    {&InputFields::backColor, [] { return localized("input field", "The field \"Back color:\""); }},
+    {&InputFields::width, [] { return localized("input field", "The field \"Resolution (w,h):\" (width)"); }},
+    {&InputFields::height,
+     [] { return localized("input field", "The field \"Resolution (w,h):\" (height)"); }},
+    {&InputFields::icon, [] { return localized("input field", "The field \"Icon:\""); }},
 };
 
 // Page numbers are signed 16-bit in the authoring program.

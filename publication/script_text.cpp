@@ -1,5 +1,8 @@
 #include "publication/script_text.h"
 
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
+
 #include "runtime/ascii_run.h"
 #include "runtime/utf8.h"
 #include "runtime/windows1252.h"
@@ -42,10 +45,13 @@ std::string describeProblems(const std::vector<Problem> &problems)
     for (std::size_t i = 0; i < problems.size() && i < kMaxProblemsShown; ++i) {
         if (i > 0)
             text += '\n';
-        text += problems[i].place + ' ' + describeFlaws(problems[i].flaws);
+        text += formatMessage(localized("input check", "%1$s %2$s"),
+                              {problems[i].place, describeFlaws(problems[i].flaws)});
     }
     if (problems.size() > kMaxProblemsShown)
-        text += "\n... and " + std::to_string(problems.size() - kMaxProblemsShown) + " more.";
+        text += '\n'
+            + formatMessage(localized("input check", "... and %s more."),
+                            {std::to_string(problems.size() - kMaxProblemsShown)});
     return text;
 }
 
@@ -139,15 +145,19 @@ std::string describeFlaws(const TextFlaws &flaws)
 {
     std::string text;
     if (!flaws.characters.empty()) {
-        text = "holds characters a publication script cannot hold: ";
+        std::string characters;
         for (std::size_t i = 0; i < flaws.characters.size(); ++i)
-            text += (i > 0 ? ", " : "") + describeCharacter(flaws.characters[i]);
+            characters += (i > 0 ? ", " : "") + describeCharacter(flaws.characters[i]);
+        text = formatMessage(
+            localized("input check", "holds characters a publication script cannot hold: %s"), {characters});
     }
     if (flaws.invalidAt) {
-        char where[80];
-        std::snprintf(where, sizeof where, "is not UTF-8: byte 0x%02X at byte %zu", flaws.invalidByte,
-                      *flaws.invalidAt + 1);
-        text += (text.empty() ? "" : " and ") + std::string(where);
+        char byte[8];
+        std::snprintf(byte, sizeof byte, "%02X", flaws.invalidByte);
+        const std::string where =
+            formatMessage(localized("input check", "is not UTF-8: byte 0x%1$s at byte %2$s"),
+                          {byte, std::to_string(*flaws.invalidAt + 1)});
+        text = text.empty() ? where : formatMessage(localized("input check", "%1$s and %2$s"), {text, where});
     }
     return text;
 }
@@ -155,15 +165,16 @@ std::string describeFlaws(const TextFlaws &flaws)
 Result<EncodedInputs> encodeInputs(PublicationInputs inputs, const PageNamer &namePage)
 {
     if (inputs.pages.size() > kMaxPages) {
-        return badInput("A publication holds at most " + std::to_string(kMaxPages) + " pages; "
-                        + std::to_string(inputs.pages.size()) + " were given.");
+        return badInput(formatMessage(
+            localized("input check", "A publication holds at most %1$s pages; %2$s were given."),
+            {std::to_string(kMaxPages), std::to_string(inputs.pages.size())}));
     }
     EncodedInputs encoded;
     std::vector<Problem> problems;
     for (const InputField &field : kInputFields) {
         TextFlaws flaws;
         if (!appendScriptText(encoded.*field.text, inputs.*field.text, flaws))
-            problems.push_back({field.place, std::move(flaws)});
+            problems.push_back({std::string(field.place()), std::move(flaws)});
     }
 
     // Each page goes through a small buffer of its own and back into its
@@ -179,9 +190,9 @@ Result<EncodedInputs> encodeInputs(PublicationInputs inputs, const PageNamer &na
         TextFlaws flaws;
         const std::size_t length = encodeText(page, buffer.get(), flaws);
         if (flaws.any()) {
-            problems.push_back({namePage
-                                    ? namePage(i, page)
-                                    : "Page " + std::to_string(i + 1) + " (" + utf8::printable(page) + ")",
+            problems.push_back({namePage ? namePage(i, page)
+                                         : formatMessage(localized("page", "Page %1$s (%2$s)"),
+                                                         {std::to_string(i + 1), utf8::printable(page)}),
                                 std::move(flaws)});
             return 0; // the inputs are refused: the page's bytes no longer matter
         }

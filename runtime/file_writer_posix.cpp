@@ -1,6 +1,8 @@
 // The strategies for each kind of target, and the choice between them.
 #include "runtime/file_writer.h"
 
+#include "i18n/messages.h"
+
 #include "runtime/descriptor_posix.h"
 #include "runtime/real_target_posix.h"
 #include "runtime/standard_streams.h"
@@ -223,10 +225,10 @@ Status writeStandardOutput(const ByteProducer &bytes)
 {
     const QuietWriteSignals quiet;
     if (standardStreamWasClosed(STDOUT_FILENO))
-        return standardOutputFailure("standard output is closed");
+        return standardOutputFailure(localized("write", "standard output is closed"));
     if (const Status written = writeAll(STDOUT_FILENO, bytes, Writeback::Leave); !written) {
         if (written.error().code.isErrno(EBADF))
-            return standardOutputFailure("standard output is closed");
+            return standardOutputFailure(localized("write", "standard output is closed"));
         return standardOutputFailure(written.error());
     }
     return {};

@@ -1,5 +1,8 @@
 #include "runtime/file_writer.h"
 
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
+
 #include "runtime/standard_streams.h"
 #include "runtime/system_error_text.h"
 #include "runtime/temporary_name.h"
@@ -400,9 +403,11 @@ Status writeFile(const fs::path &path, const ByteProducer &bytes)
     // Names Windows refuses are refused before anything is touched, in the
     // same words on every version of Windows and under Wine.
     if (const wchar_t c = forbiddenCharacter(path))
-        return writeFailure(path, "Windows allows no " + describeCharacter(c) + " in a file name");
+        return writeFailure(
+            path,
+            formatMessage(localized("write", "Windows allows no %s in a file name"), {describeCharacter(c)}));
     if (isDeviceName(path.filename().native()))
-        return writeFailure(path, "the name is one Windows keeps for a device");
+        return writeFailure(path, localized("write", "the name is one Windows keeps for a device"));
     if (hasOverlongName(path))
         return writeFailure(path, reason(ERROR_FILENAME_EXCED_RANGE));
     Result<fs::path> system = systemPath(path);
@@ -421,7 +426,7 @@ Status writeFile(const fs::path &path, const ByteProducer &bytes)
         return writeFailure(path, reason(error));
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return writeFailure(path, "it is a folder");
+        return writeFailure(path, localized("write", "it is a folder"));
     return writeExistingFile(target, bytes);
 }
 
@@ -429,7 +434,7 @@ Status writeStandardOutput(const ByteProducer &bytes)
 {
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     if (standardStreamWasClosed(1) || output == nullptr || output == INVALID_HANDLE_VALUE)
-        return standardOutputFailure("standard output is closed");
+        return standardOutputFailure(localized("write", "standard output is closed"));
     if (const Status written = writeAll(output, bytes); !written)
         return standardOutputFailure(written.error());
     return {};

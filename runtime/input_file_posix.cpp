@@ -1,5 +1,7 @@
 #include "runtime/input_file.h"
 
+#include "i18n/messages.h"
+
 #include "runtime/descriptor_posix.h"
 #include "runtime/standard_streams.h"
 #include "runtime/system_error_text.h"
@@ -57,7 +59,7 @@ Result<InputFile> InputFile::open(const std::filesystem::path &path)
 Result<InputFile> InputFile::standardInput()
 {
     if (standardStreamWasClosed(STDIN_FILENO))
-        return badInput("standard input is closed");
+        return badInput(std::string(localized("read", "standard input is closed")));
     return InputFile(std::make_unique<Handle>(STDIN_FILENO));
 }
 
@@ -75,7 +77,7 @@ Result<std::size_t> InputFile::read(char *buffer, std::size_t size)
     if (got >= 0)
         return static_cast<std::size_t>(got);
     if (errno == EBADF && !m_handle->owned)
-        return badInput("standard input is closed", lastErrno());
+        return badInput(std::string(localized("read", "standard input is closed")), lastErrno());
     return readFailed(lastErrno());
 }
 

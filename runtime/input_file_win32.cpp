@@ -1,5 +1,7 @@
 #include "runtime/input_file.h"
 
+#include "i18n/messages.h"
+
 #include "runtime/standard_streams.h"
 #include "runtime/system_error_text.h"
 
@@ -45,7 +47,7 @@ Result<InputFile> InputFile::standardInput()
 {
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     if (standardStreamWasClosed(0) || input == nullptr || input == INVALID_HANDLE_VALUE)
-        return badInput("standard input is closed");
+        return badInput(std::string(localized("read", "standard input is closed")));
     return InputFile(std::make_unique<Handle>(input, false));
 }
 

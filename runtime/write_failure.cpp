@@ -3,6 +3,9 @@
 #include "runtime/path_text.h"
 #include "runtime/system_error_text.h"
 
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
+
 #include <string>
 
 namespace lumvrex {
@@ -17,7 +20,9 @@ std::string quoted(const std::filesystem::path &path)
 
 Error writeFailure(const std::filesystem::path &path, const Error &cause)
 {
-    return writeFailed("Could not write " + quoted(path) + ": " + cause.message + ".", cause.code);
+    return writeFailed(
+        formatMessage(localized("write", "Could not write %1$s: %2$s."), {quoted(path), cause.message}),
+        cause.code);
 }
 
 Error writeFailure(const std::filesystem::path &path, SystemCode code)
@@ -32,16 +37,17 @@ Error writeFailure(const std::filesystem::path &path, std::string_view reason)
 
 Error folderFailure(const std::filesystem::path &path, const std::filesystem::path &folder, SystemCode code)
 {
-    return writeFailed("Could not create " + quoted(path) + " in the folder " + quoted(folder) + ": "
-                           + systemErrorText(code) + ".",
+    return writeFailed(formatMessage(localized("write", "Could not create %1$s in the folder %2$s: %3$s."),
+                                     {quoted(path), quoted(folder), systemErrorText(code)}),
                        code);
 }
 
 Error partlyWritten(const std::filesystem::path &path, const Error &cause)
 {
-    return writeFailed(quoted(path) + " was only partly written: " + cause.message
-                           + ". Its old contents are lost.",
-                       cause.code);
+    return writeFailed(
+        formatMessage(localized("write", "%1$s was only partly written: %2$s. Its old contents are lost."),
+                      {quoted(path), cause.message}),
+        cause.code);
 }
 
 Error partlyWritten(const std::filesystem::path &path, SystemCode code)
@@ -51,7 +57,9 @@ Error partlyWritten(const std::filesystem::path &path, SystemCode code)
 
 Error standardOutputFailure(const Error &cause)
 {
-    return writeFailed("Could not write standard output: " + cause.message + ".", cause.code);
+    return writeFailed(
+        formatMessage(localized("write", "Could not write standard output: %s."), {cause.message}),
+        cause.code);
 }
 
 Error standardOutputFailure(std::string_view reason)

@@ -14,6 +14,12 @@
 #include <functional>
 #include <optional>
 
+#ifndef _WIN32
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+#endif
+
 namespace lumvrex {
 namespace {
 
@@ -64,6 +70,18 @@ public:
         EXPECT_TRUE(found.has_value()) << context << ": " << one;
         return found ? std::string(*found) : one;
     }
+#ifndef _WIN32
+    // The system's own reason, in the language the program runs in.
+    std::string systemReason(int error) const
+    {
+        const locale_t locale = ::newlocale(LC_MESSAGES_MASK, m_spanish ? "es_ES.UTF-8" : "C.UTF-8", nullptr);
+        EXPECT_NE(locale, locale_t{});
+        std::string reason = locale ? ::strerror_l(error, locale) : std::strerror(error);
+        if (locale)
+            ::freelocale(locale);
+        return reason;
+    }
+#endif
     std::string thousands(unsigned long n) const
     {
         const std::string digits = std::to_string(n);
@@ -158,6 +176,49 @@ const MessageCase kMessageCases[] = {
                              {listName(l, f), l.thousands(32767)})
              + "\n";
      }},
+    {"NotUtf8ListLine",
+     [](const TemporaryFolder &f) {
+         return withList(f,
+                         "a.png\nb\xFF"
+                         "c.png\n");
+     },
+     2,
+     [](const Language &l, const TemporaryFolder &f) {
+         const std::string line =
+             formatMessage(l.text("page", "Line %1$s of %2$s (%3$s)"), {"2", listName(l, f), "b<0xFF>c.png"});
+         const std::string flaw =
+             formatMessage(l.text("input check", "is not UTF-8: byte 0x%1$s at byte %2$s"), {"FF", "2"});
+         return "lumvrex-cli: " + formatMessage(l.text("input check", "%1$s %2$s"), {line, flaw}) + "\n";
+     }},
+    {"BadCharacterInTitle",
+     [](const TemporaryFolder &f) {
+         return std::vector<std::string>{"-o", utf8FromPath(f / "out.pub"), "--title",
+                                         std::string("a") + '\x01' + "b", "a.png"};
+     },
+     2,
+     [](const Language &l, const TemporaryFolder &) {
+         const std::string flaw = formatMessage(
+             l.text("input check", "holds characters a publication script cannot hold: %s"), {"U+0001"});
+         return "lumvrex-cli: "
+             + formatMessage(l.text("input check", "%1$s %2$s"),
+                             {l.text("input field", "The field \"E-Book title:\""), flaw})
+             + "\n";
+     }},
+#ifndef _WIN32
+    {"MissingFolder",
+     [](const TemporaryFolder &f) {
+         return std::vector<std::string>{"-o", utf8FromPath(f / "none" / "out.pub"), "a.png"};
+     },
+     1,
+     [](const Language &l, const TemporaryFolder &f) {
+         const std::string path = '"' + utf8FromPath(f / "none" / "out.pub") + '"';
+         const std::string folder = '"' + utf8FromPath(f / "none") + '"';
+         return "lumvrex-cli: "
+             + formatMessage(l.text("write", "Could not create %1$s in the folder %2$s: %3$s."),
+                             {path, folder, l.systemReason(ENOENT)})
+             + "\n";
+     }},
+#endif
     {"MissingPicture",
      [](const TemporaryFolder &f) {
          return std::vector<std::string>{"-o", utf8FromPath(f / "out.pub"), "--check-files",
