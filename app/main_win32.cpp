@@ -1,3 +1,4 @@
+#include "i18n/messages.h"
 #include "window/win32/form1.h"
 
 #include <commctrl.h>
@@ -6,6 +7,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
+    lumvrex::startMessages();
     // COM, for the accessible objects that tell screen readers the names
     // of the fields and the list.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

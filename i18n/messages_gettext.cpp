@@ -47,8 +47,14 @@ void startMessages()
     // Only the messages' category: numbers keep the C library's "C" format.
     const char *locale = std::setlocale(LC_MESSAGES, "");
     const std::string_view name = locale ? locale : "C";
-    if (name == "C" || name == "POSIX" || name.starts_with("C."))
+    if (name == "C" || name == "POSIX")
         return;
+    if (name.starts_with("C.")) {
+        // The C library's own messages (strerror's) would follow LANGUAGE
+        // under C.UTF-8: plain C keeps the whole sentence English.
+        std::setlocale(LC_MESSAGES, "C");
+        return;
+    }
     useMessageFolder(defaultFolder());
 }
 

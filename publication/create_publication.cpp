@@ -1,5 +1,6 @@
 #include "publication/create_publication.h"
 
+#include "i18n/messages.h"
 #include "publication/publish.h"
 #include "runtime/dialogs.h"
 #include "runtime/path_text.h"
@@ -14,7 +15,9 @@ CreateOutcome createPublication(PublicationInputs inputs, Dialogs &dialogs, Page
     // typing a path that a field cannot be written has typed it for nothing.
     const Result<EncodedInputs> encoded = encodeInputs(std::move(inputs));
     if (!encoded) {
-        dialogs.warn(messageTitle, "The publication was not written.\n\n" + encoded.error().message);
+        dialogs.warn(messageTitle,
+                     std::string(localized("warning", "The publication was not written.")) + "\n\n"
+                         + encoded.error().message);
         return CreateOutcome::Refused;
     }
 
