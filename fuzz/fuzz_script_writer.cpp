@@ -2,9 +2,9 @@
 // writer either refuses it, naming a field or a page, or writes exactly
 // 69 + 28 * pages lines, each ended by CR LF, with every input found again in
 // its line when the output is read back from Windows-1252.
+#include "publication/page_effect_source.h"
 #include "publication/publication_script.h"
 #include "publication/script_text.h"
-#include "publication/page_effect_source.h"
 #include "runtime/utf8.h"
 #include "runtime/windows1252.h"
 

@@ -1,8 +1,8 @@
 #include "publication/publication_script.h"
 
+#include "publication/page_effect_source.h"
 #include "publication/page_effect_text.h"
 #include "runtime/chunked_output.h"
-#include "publication/page_effect_source.h"
 
 #include <algorithm>
 #include <cassert>

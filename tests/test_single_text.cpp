@@ -1,10 +1,10 @@
 // Number text: a table of chosen values, every page effect the effect source
 // can produce against a slow, plainly right reference, and random numbers
 // across the whole range against the standard library's own rounding.
-#include "publication/page_effect_text.h"
-#include "publication/single_text.h"
-#include "publication/script_decimal_separator.h"
 #include "publication/page_effect_source.h"
+#include "publication/page_effect_text.h"
+#include "publication/script_decimal_separator.h"
+#include "publication/single_text.h"
 
 #include "support/files.h"
 

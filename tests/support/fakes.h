@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/dialogs.h"
 #include "publication/page_effect_source.h"
+#include "runtime/dialogs.h"
 
 #include <string>
 #include <utility>
