@@ -57,7 +57,7 @@ CliExit usageError(const std::string &message)
 // following argument was not expected: a". Any other stays as CLI11 says it.
 std::string parseErrorText(const CLI::ParseError &error, const CLI::App &app)
 {
-    const std::string what = error.what();
+    std::string what = error.what();
     const auto after = [&](std::string_view marker) {
         const std::size_t at = what.find(marker);
         return at == std::string::npos ? std::string() : what.substr(at + marker.size());

@@ -25,7 +25,7 @@ std::filesystem::path defaultFolder()
     std::error_code error;
     const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error) {
-        const auto beside = program.parent_path().parent_path() / "share" / "locale";
+        auto beside = program.parent_path().parent_path() / "share" / "locale";
         if (std::filesystem::is_directory(beside, error))
             return beside;
     }
