@@ -377,7 +377,7 @@ TEST_P(TrailingDotsAndBlanks, AreHandledAsWindowsDoes)
     EXPECT_EQ(scriptLines(readWholeFile(unlimited(utf8FromPath(written)))).size(), 69u + 2 * 28);
     std::vector<std::wstring> expected = {written.filename().native()};
     if (written.parent_path() == pathFromUtf8(folder))
-        expected.push_back(L"sub");
+        expected.emplace_back(L"sub");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(namesIn(written.parent_path()), expected);
     if (trailing.prefixed)

@@ -846,7 +846,7 @@ TEST_F(Form1Test, CellsShowWhatTellsNeighboursApart)
     for (int i = 1; i <= 40; ++i) {
         wchar_t name[64];
         swprintf(name, 64, L"C:\\Fotos\\Vacaciones 2024 %04d.jpg", i);
-        holiday.push_back(name);
+        holiday.emplace_back(name);
     }
     drop(control("List1"), holiday);
     EXPECT_EQ(pageLabels(form.pageList().editor().entries())[34], "…0035…");
