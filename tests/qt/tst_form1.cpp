@@ -247,9 +247,9 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem()
     QFETCH(QRect, twips);
     QFETCH(int, tabIndex);
 
-    const ControlSpec *spec = form1Control(utf8(name));
-    QVERIFY(spec);
-    QCOMPARE(spec->tabIndex, tabIndex);
+    const ControlSpec *control = form1Control(utf8(name));
+    QVERIFY(control);
+    QCOMPARE(control->tabIndex, tabIndex);
     auto *widget = child<QWidget>(qPrintable(name));
     QCOMPARE(widget->parentWidget(), m_form.get());
     QCOMPARE(widget->geometry(),
