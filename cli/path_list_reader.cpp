@@ -17,20 +17,6 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kReadBytes = std::size_t(64) << 10;
 
-std::string withThousands(std::size_t number)
-{
-    const std::string digits = std::to_string(number);
-    // TRANSLATORS: what groups the thousands of a number, as in 32,767.
-    const std::string_view separator = localized("number", ",");
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += separator;
-        grouped += digits[i];
-    }
-    return grouped;
-}
-
 // How many bytes at the start are the separator, eight at a time.
 std::size_t separatorRun(std::string_view bytes, char separator)
 {

@@ -26,4 +26,8 @@ std::string_view localized(const char *context, const char *english);
 // "1 page" / "3 pages": the form for n, by the language's plural rule.
 std::string_view localizedCount(const char *context, const char *one, const char *many, unsigned long n);
 
+// A number with its thousands grouped as the language writes them: 32,767
+// in English, 32.767 in Spanish.
+std::string withThousands(unsigned long long number);
+
 } // namespace lumvrex

@@ -4,15 +4,13 @@
 // session, not from LC_ALL: there the English cases run in an English
 // session and the Spanish ones in a Spanish session (scripts/test-windows).
 #include "i18n/message_format.h"
-#include "i18n/mo_catalog.h"
-
+#include "support/catalogue_text.h"
 #include "support/files.h"
 #include "support/process.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 
 #ifndef _WIN32
 #include <cerrno>
@@ -27,54 +25,36 @@ using testing::readWholeFile;
 using testing::runCli;
 using testing::TemporaryFolder;
 
-// What a user of each language reads: the English original, or the
-// catalogue's Spanish.
+// What a user of each language reads, and how lumvrex-cli is started to
+// speak it.
 class Language
 {
 public:
     explicit Language(bool spanish)
-        : m_spanish(spanish)
-    {
-        if (!spanish)
-            return;
-        const std::string bytes = readWholeFile(LUMVREX_SPANISH_CATALOGUE);
-        m_bytes.assign(bytes.begin(), bytes.end());
-        m_catalogue = MoCatalog::parse(m_bytes);
-    }
+        : m_text(spanish, LUMVREX_SPANISH_CATALOGUE, [](const std::string &miss) { ADD_FAILURE() << miss; })
+    { }
 
-    bool valid() const { return !m_spanish || m_catalogue.has_value(); }
+    bool valid() const { return m_text.valid(); }
     // The C locale speaks English even to a user whose LANGUAGE is Spanish,
     // so that scripts reading the messages keep working.
     std::vector<std::string> environment() const
     {
-        if (m_spanish)
+        if (m_text.spanish())
             return {"LC_ALL=es_ES.UTF-8"};
         return {"LC_ALL=C.UTF-8", "LANGUAGE=es"};
     }
 
-    // A Spanish text must be in the catalogue: a test that fell back to
-    // English in both languages would prove nothing.
-    std::string text(const char *context, const char *english) const
-    {
-        if (!m_spanish)
-            return english;
-        const auto found = m_catalogue->find(context, english);
-        EXPECT_TRUE(found.has_value()) << context << ": " << english;
-        return found ? std::string(*found) : english;
-    }
+    std::string text(const char *context, const char *english) const { return m_text.text(context, english); }
     std::string count(const char *context, const char *one, const char *many, unsigned long n) const
     {
-        if (!m_spanish)
-            return n == 1 ? one : many;
-        const auto found = m_catalogue->findPlural(context, one, n);
-        EXPECT_TRUE(found.has_value()) << context << ": " << one;
-        return found ? std::string(*found) : one;
+        return m_text.count(context, one, many, n);
     }
 #ifndef _WIN32
     // The system's own reason, in the language the program runs in.
     std::string systemReason(int error) const
     {
-        const locale_t locale = ::newlocale(LC_MESSAGES_MASK, m_spanish ? "es_ES.UTF-8" : "C.UTF-8", nullptr);
+        const locale_t locale =
+            ::newlocale(LC_MESSAGES_MASK, m_text.spanish() ? "es_ES.UTF-8" : "C.UTF-8", nullptr);
         EXPECT_NE(locale, locale_t{});
         std::string reason = locale ? ::strerror_l(error, locale) : std::strerror(error);
         if (locale)
@@ -84,8 +64,7 @@ public:
 #endif
     std::string thousands(unsigned long n) const
     {
-        const std::string digits = std::to_string(n);
-        return digits.substr(0, digits.size() - 3) + text("number", ",") + digits.substr(digits.size() - 3);
+        return m_text.thousands(n);
     }
     std::string usageError(const std::string &message) const
     {
@@ -95,9 +74,7 @@ public:
     }
 
 private:
-    bool m_spanish;
-    std::vector<unsigned char> m_bytes;
-    std::optional<MoCatalog> m_catalogue;
+    testing::CatalogueText m_text;
 };
 
 struct MessageCase

@@ -1,5 +1,7 @@
 #include "window/form1_commands.h"
 
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
 #include "publication/script_decimal_separator.h"
 #include "runtime/decimal_separator.h"
 #include "runtime/utf8.h"
@@ -157,8 +159,16 @@ std::vector<std::string> pageLabels(const std::vector<std::string> &paths)
 
 std::string pageSpokenName(std::size_t index, std::size_t count, std::string_view path)
 {
-    return "page " + std::to_string(index + 1) + " of " + std::to_string(count) + ", "
-        + utf8::printable(fileNameOf(path));
+    // Digits without grouping: a screen reader says them as one number.
+    return formatMessage(
+        localized("spoken name", "page %1$s of %2$s, %3$s"),
+        {std::to_string(index + 1), std::to_string(count), utf8::printable(fileNameOf(path))});
+}
+
+std::string pageTooltipHeading(std::size_t index, std::size_t count)
+{
+    return formatMessage(localized("tooltip", "page %1$s of %2$s"),
+                         {std::to_string(index + 1), std::to_string(count)});
 }
 
 std::string pageDescription(std::string_view path)
@@ -168,7 +178,8 @@ std::string pageDescription(std::string_view path)
 
 std::string pageListName(std::string_view caption, std::size_t count)
 {
-    return std::string(caption) + " " + std::to_string(count) + (count == 1 ? " page" : " pages");
+    return std::string(caption) + " "
+        + formatMessage(localizedCount("spoken name", "%s page", "%s pages", count), {std::to_string(count)});
 }
 
 std::string percentDecoded(std::string_view text)
@@ -224,9 +235,72 @@ UriListPaths pathsFromUriList(std::string_view uriList)
 
 std::string notFilesMessage(std::size_t notFiles, PageSource source)
 {
-    const std::string what = source == PageSource::Paste ? " pasted" : " dropped";
-    return notFiles == 1 ? "1" + what + " item is not a file and was not added."
-                         : std::to_string(notFiles) + what + " items are not files and were not added.";
+    const std::string_view pattern = source == PageSource::Paste
+        ? localizedCount("note", "%s pasted item is not a file and was not added.",
+                         "%s pasted items are not files and were not added.", notFiles)
+        : localizedCount("note", "%s dropped item is not a file and was not added.",
+                         "%s dropped items are not files and were not added.", notFiles);
+    return formatMessage(pattern, {withThousands(notFiles)});
+}
+
+std::string_view noFilesToPasteMessage()
+{
+    return localized("note", "The clipboard holds no files to paste.");
+}
+
+AddPicturesTexts addPicturesTexts()
+{
+    return {localized("open dialog", "Add pictures"), localized("open dialog", "Pictures"),
+            localized("open dialog", "All files")};
+}
+
+std::string pageMenuCaption(PageCommand command)
+{
+    switch (command) {
+    case PageCommand::AddPictures:
+        // The ellipsis (a dialog follows) is the same in every language,
+        // and the catalogue's messages stay ASCII.
+        return std::string(localized("page menu", "&Add pictures")) + "…";
+    case PageCommand::Paste:
+        return std::string(localized("page menu", "&Paste"));
+    case PageCommand::Remove:
+        return std::string(localized("page menu", "&Remove"));
+    case PageCommand::MoveLeft:
+        return std::string(localized("page menu", "Move &left"));
+    case PageCommand::MoveRight:
+        return std::string(localized("page menu", "Move r&ight"));
+    case PageCommand::Undo:
+        return std::string(localized("page menu", "&Undo"));
+    case PageCommand::Redo:
+        return std::string(localized("page menu", "Re&do"));
+    case PageCommand::Clear:
+        return std::string(localized("page menu", "&Clear"));
+    }
+    return {};
+}
+
+std::string_view pageMenuShortcutLabel(PageCommand command)
+{
+    // TRANSLATORS: key names as the keyboards of the language label them.
+    switch (command) {
+    case PageCommand::AddPictures:
+        return localized("key name", "Insert");
+    case PageCommand::Paste:
+        return localized("key name", "Ctrl+V");
+    case PageCommand::Remove:
+        return localized("key name", "Delete");
+    case PageCommand::MoveLeft:
+        return localized("key name", "Ctrl+Left");
+    case PageCommand::MoveRight:
+        return localized("key name", "Ctrl+Right");
+    case PageCommand::Undo:
+        return localized("key name", "Ctrl+Z");
+    case PageCommand::Redo:
+        return localized("key name", "Ctrl+Y");
+    case PageCommand::Clear:
+        break;
+    }
+    return {};
 }
 
 bool pageCommandEnabled(const PageListEditor &editor, PageCommand command, bool clipboardHasFiles)

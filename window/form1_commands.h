@@ -58,6 +58,8 @@ std::string_view fileNameOf(std::string_view path);
 // description is the whole path. Both printable.
 std::string pageSpokenName(std::size_t index, std::size_t count, std::string_view path);
 std::string pageDescription(std::string_view path);
+// The first line of an entry's tooltip: "page 3 of 40".
+std::string pageTooltipHeading(std::size_t index, std::size_t count);
 // The list's name: "Pages: 3 pages".
 std::string pageListName(std::string_view caption, std::size_t count);
 
@@ -73,28 +75,34 @@ UriListPaths pathsFromUriList(std::string_view uriList);
 // "%20" and the like as the bytes they stand for; a broken one stays.
 std::string percentDecoded(std::string_view text);
 
-// Brief notes shown without a modal box.
+// Brief notes shown without a modal box, in the user's language.
 std::string notFilesMessage(std::size_t notFiles, PageSource source);
-inline constexpr std::string_view kNoFilesToPaste = "The clipboard holds no files to paste.";
+std::string_view noFilesToPasteMessage();
 
 // The context menu of the page list, in order; nullopt marks a separator.
 enum class PageCommand { AddPictures, Paste, Remove, MoveLeft, MoveRight, Undo, Redo, Clear };
 struct PageMenuItem
 {
     PageCommand command;
-    std::string_view caption; // '&' before the access key
-    std::string_view shortcut;
+    std::string_view shortcut; // as QKeySequence reads it
 };
 inline constexpr std::array<PageMenuItem, 8> kPageMenu = {{
-    {PageCommand::AddPictures, "&Add pictures…", "Insert"},
-    {PageCommand::Paste, "&Paste", "Ctrl+V"},
-    {PageCommand::Remove, "&Remove", "Delete"},
-    {PageCommand::MoveLeft, "Move &left", "Ctrl+Left"},
-    {PageCommand::MoveRight, "Move r&ight", "Ctrl+Right"},
-    {PageCommand::Undo, "&Undo", "Ctrl+Z"},
-    {PageCommand::Redo, "Re&do", "Ctrl+Y"},
-    {PageCommand::Clear, "&Clear", ""},
+    {PageCommand::AddPictures, "Insert"},
+    {PageCommand::Paste, "Ctrl+V"},
+    {PageCommand::Remove, "Delete"},
+    {PageCommand::MoveLeft, "Ctrl+Left"},
+    {PageCommand::MoveRight, "Ctrl+Right"},
+    {PageCommand::Undo, "Ctrl+Z"},
+    {PageCommand::Redo, "Ctrl+Y"},
+    {PageCommand::Clear, ""},
 }};
+
+// A command's caption in the user's language, '&' before its access key;
+// the access keys of one language are all different.
+std::string pageMenuCaption(PageCommand command);
+// Its shortcut as a menu shows it in the user's language ("Supr" for
+// Delete on a Spanish keyboard); empty for none.
+std::string_view pageMenuShortcutLabel(PageCommand command);
 
 // Whether a command of the menu can act now.
 bool pageCommandEnabled(const PageListEditor &editor, PageCommand command, bool clipboardHasFiles);
@@ -103,6 +111,15 @@ bool pageCommandEnabled(const PageListEditor &editor, PageCommand command, bool 
 // pictures… and Paste first need what only a window has (its open dialog,
 // its clipboard): given here, they change nothing.
 EditOutcome applyListEdit(PageListEditor &editor, PageCommand command);
+
+// The open dialog of Add pictures…: its title and its filters' names.
+struct AddPicturesTexts
+{
+    std::string_view title;
+    std::string_view pictures;
+    std::string_view allFiles;
+};
+AddPicturesTexts addPicturesTexts();
 
 // The folder the open dialog starts in: that of the last entry, or the
 // given Pictures folder when the list is empty.

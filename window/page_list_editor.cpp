@@ -1,5 +1,7 @@
 #include "window/page_list_editor.h"
 
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
 #include "publication/publication_inputs.h"
 
 #include <algorithm>
@@ -17,18 +19,29 @@ std::vector<std::size_t> rowsFrom(std::size_t first, std::size_t count)
 
 std::string undoRefusedMessage()
 {
-    return "The page list holds at most " + std::to_string(kMaxPages) + " pages: the change was not undone.";
+    return formatMessage(
+        localized("note", "The page list holds at most %s pages: the change was not undone."),
+        {withThousands(kMaxPages)});
 }
 
 } // namespace
 
 std::string pageListFullMessage(std::size_t notAdded, PageSource source)
 {
-    const char *what = source == PageSource::Drop ? "dropped"
-        : source == PageSource::Paste             ? "pasted"
-                                                  : "chosen";
-    return "The page list holds at most " + std::to_string(kMaxPages) + " pages: " + std::to_string(notAdded)
-        + " of the " + what + " files were not added.";
+    // One message for each source: the words around the number change with
+    // it in other languages.
+    const std::string_view pattern = source == PageSource::Drop
+        ? localizedCount(
+            "note", "The page list holds at most %1$s pages: %2$s of the dropped files was not added.",
+            "The page list holds at most %1$s pages: %2$s of the dropped files were not added.", notAdded)
+        : source == PageSource::Paste
+        ? localizedCount(
+            "note", "The page list holds at most %1$s pages: %2$s of the pasted files was not added.",
+            "The page list holds at most %1$s pages: %2$s of the pasted files were not added.", notAdded)
+        : localizedCount(
+            "note", "The page list holds at most %1$s pages: %2$s of the chosen files was not added.",
+            "The page list holds at most %1$s pages: %2$s of the chosen files were not added.", notAdded);
+    return formatMessage(pattern, {withThousands(kMaxPages), withThousands(notAdded)});
 }
 
 std::size_t PageListEditor::Step::bytes() const

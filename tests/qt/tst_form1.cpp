@@ -1,3 +1,6 @@
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
+#include "support/catalogue_text.h"
 #include "support/fakes.h"
 #include "support/files.h"
 #include "support/form1_table.h"
@@ -29,6 +32,8 @@
 #include <QToolTip>
 #include <QUrl>
 
+#include <clocale>
+
 using namespace lumvrex;
 using lumvrex::testing::FakeDialogs;
 using lumvrex::testing::FixedEffectSource;
@@ -38,6 +43,56 @@ namespace {
 QString q(const std::string &text)
 {
     return qString(text);
+}
+
+// What the window says in the language of the run: the suite runs once in
+// English and once with Spanish messages (tests/qt/CMakeLists.txt), and
+// takes each text it expects from the catalogue.
+const lumvrex::testing::CatalogueText &catalogue()
+{
+    static const lumvrex::testing::CatalogueText text(
+        std::string_view(std::setlocale(LC_MESSAGES, nullptr)).starts_with("es"), LUMVREX_SPANISH_CATALOGUE,
+        [](const std::string &miss) { QTest::qFail(miss.c_str(), __FILE__, __LINE__); });
+    return text;
+}
+
+QString said(const char *context, const char *english)
+{
+    return q(catalogue().text(context, english));
+}
+
+QString tooltipOf(int page, int count, const QString &path)
+{
+    return q(formatMessage(catalogue().text("tooltip", "page %1$s of %2$s"),
+                           {std::to_string(page), std::to_string(count)}))
+        + QLatin1Char('\n') + path;
+}
+
+QString listNameOf(unsigned long count)
+{
+    return QStringLiteral("Pages: ")
+        + q(formatMessage(catalogue().count("spoken name", "%s page", "%s pages", count),
+                          {std::to_string(count)}));
+}
+
+QString overflowOf(const char *what, unsigned long notAdded)
+{
+    const std::string one =
+        std::string("The page list holds at most %1$s pages: %2$s of the ") + what + " files was not added.";
+    const std::string many =
+        std::string("The page list holds at most %1$s pages: %2$s of the ") + what + " files were not added.";
+    return q(formatMessage(catalogue().count("note", one.c_str(), many.c_str(), notAdded),
+                           {catalogue().thousands(32767), std::to_string(notAdded)}));
+}
+
+QString menuCaption(const char *english)
+{
+    return said("page menu", english);
+}
+
+QString addPicturesCaption()
+{
+    return menuCaption("&Add pictures") + QString::fromUtf8("…");
 }
 
 QStringList qStrings(const PageList &pages)
@@ -97,6 +152,7 @@ class TestForm1 : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void controlsSitWhereTheLayoutPutsThem_data();
@@ -211,6 +267,16 @@ private:
     }
     QStringList entries() const { return qStrings(m_form->pageList()->pages()); }
 };
+
+void TestForm1::initTestCase()
+{
+    // The messages' language from the environment, as the program takes it;
+    // the catalogue from the build tree.
+    startMessages();
+    useMessageFolder(LUMVREX_LOCALE_FOLDER);
+    QVERIFY(catalogue().valid());
+    qInfo("messages in %s", catalogue().spanish() ? "Spanish" : "English");
+}
 
 void TestForm1::init()
 {
@@ -496,13 +562,12 @@ void TestForm1::dropPastTheLimitKeepsTheList()
     QTRY_COMPARE(m_dialogs.shown.size(), std::size_t(1)); // shown after the drop has finished
     QCOMPARE(q(m_dialogs.shown[0].kind), QStringLiteral("warn"));
     QCOMPARE(q(m_dialogs.shown[0].title), QStringLiteral("Lumvrex"));
-    QVERIFY2(q(m_dialogs.shown[0].text).contains(QStringLiteral(" 3 of the dropped files were not added")),
-             m_dialogs.shown[0].text.c_str());
+    QCOMPARE(q(m_dialogs.shown[0].text), overflowOf("dropped", 3));
 
     dropFiles(list(), {QStringLiteral("/one more.png")});
     QCOMPARE(entries().size(), 32767);
     QTRY_COMPARE(m_dialogs.shown.size(), std::size_t(2));
-    QVERIFY(q(m_dialogs.shown[1].text).contains(QStringLiteral(" 1 of the dropped files")));
+    QCOMPARE(q(m_dialogs.shown[1].text), overflowOf("dropped", 1));
 }
 
 void TestForm1::clearEmptiesTheList()
@@ -565,7 +630,7 @@ void TestForm1::listShowsFileNamesAndTellsThePathInTooltips()
     const QModelIndex cell = list()->model()->index(1, 0);
     QCOMPARE(cell.data(Qt::DisplayRole).toString(), shown);
     const QString tooltip = cell.data(Qt::ToolTipRole).toString();
-    QCOMPARE(tooltip, QStringLiteral("page 2 of 3\n") + path);
+    QCOMPARE(tooltip, tooltipOf(2, 3, path));
     QVERIFY(!Qt::mightBeRichText(tooltip)); // shown as the plain text it is
     QCOMPARE(entries().at(1), path);        // the script still gets the whole path
 }
@@ -622,7 +687,7 @@ void TestForm1::tooltipsShowWhileTheWindowIsInactive()
     const QRect cell = list()->visualRect(list()->model()->index(1, 0));
     QTest::mouseMove(m_form->windowHandle(), list()->viewport()->mapTo(m_form.get(), cell.center()));
     QTRY_VERIFY(QToolTip::isVisible());
-    QCOMPARE(QToolTip::text(), QStringLiteral("page 2 of 3\n/fotos/dos.jpg"));
+    QCOMPARE(QToolTip::text(), tooltipOf(2, 3, QStringLiteral("/fotos/dos.jpg")));
     QToolTip::hideText();
 }
 
@@ -635,7 +700,7 @@ void TestForm1::neighboursAreToldApart()
     const QModelIndex cell = list()->model()->index(34, 0);
     QCOMPARE(cell.data(Qt::DisplayRole).toString(), QString::fromUtf8("…0035…"));
     QCOMPARE(cell.data(Qt::ToolTipRole).toString(),
-             QStringLiteral("page 35 of 40\n/fotos/Vacaciones 2024 0035.jpg"));
+             tooltipOf(35, 40, QStringLiteral("/fotos/Vacaciones 2024 0035.jpg")));
 }
 
 void TestForm1::keysEditTheList_data()
@@ -715,7 +780,7 @@ void TestForm1::clearIsUndoneWithOneCtrlZ()
     list()->setFocus();
     keys(QStringLiteral("Ctrl+Z"));
     QCOMPARE(entries(), many);
-    QCOMPARE(list()->accessibleName(), QStringLiteral("Pages: 500 pages"));
+    QCOMPARE(list()->accessibleName(), listNameOf(500));
     keys(QStringLiteral("Ctrl+Y"));
     QVERIFY(entries().isEmpty());
 }
@@ -769,7 +834,7 @@ void TestForm1::pasteOfNothingSaysSoWithoutABox()
     list()->setFocus();
     keys(QStringLiteral("Ctrl+V"));
     QCOMPARE(letters(), QStringLiteral("ab"));
-    QCOMPARE(list()->note(), QStringLiteral("The clipboard holds no files to paste."));
+    QCOMPARE(list()->note(), said("note", "The clipboard holds no files to paste."));
     QCOMPARE(list()->accessibleDescription(), list()->note());
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), list()->note());
@@ -792,9 +857,7 @@ void TestForm1::pastePastTheLimitSaysHowManyDidNotFit()
     QCOMPARE(entries().last(), QStringLiteral("/2.png"));
     QTRY_COMPARE(m_dialogs.shown.size(), std::size_t(1));
     QCOMPARE(q(m_dialogs.shown[0].kind), QStringLiteral("warn"));
-    QCOMPARE(
-        q(m_dialogs.shown[0].text),
-        QStringLiteral("The page list holds at most 32767 pages: 1 of the pasted files were not added."));
+    QCOMPARE(q(m_dialogs.shown[0].text), overflowOf("pasted", 1));
 }
 
 void TestForm1::namesThatAreNotUtf8KeepTheirBytes()
@@ -807,14 +870,16 @@ void TestForm1::namesThatAreNotUtf8KeepTheirBytes()
     QCOMPARE(std::string(pages[1]), std::string("/fotos/Vac\xFF.jpg"));
     const QModelIndex cell = list()->model()->index(1, 0);
     QCOMPARE(cell.data(Qt::DisplayRole).toString(), QString::fromUtf8("Vac<0xFF>…"));
-    QCOMPARE(cell.data(Qt::ToolTipRole).toString(), QStringLiteral("page 2 of 2\n/fotos/Vac<0xFF>.jpg"));
+    QCOMPARE(cell.data(Qt::ToolTipRole).toString(), tooltipOf(2, 2, QStringLiteral("/fotos/Vac<0xFF>.jpg")));
 
     // The create command names the page, so that just that one can go.
     m_dialogs.answer = "/never/asked.pub";
     QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
     QCOMPARE(m_dialogs.shown.size(), std::size_t(1));
     QCOMPARE(q(m_dialogs.shown[0].kind), QStringLiteral("warn"));
-    QVERIFY2(q(m_dialogs.shown[0].text).contains(QStringLiteral("Page 2 (/fotos/Vac<0xFF>.jpg)")),
+    QVERIFY2(q(m_dialogs.shown[0].text)
+                 .contains(q(formatMessage(catalogue().text("page", "Page %1$s (%2$s)"),
+                                           {"2", "/fotos/Vac<0xFF>.jpg"}))),
              m_dialogs.shown[0].text.c_str());
 }
 
@@ -865,10 +930,11 @@ void TestForm1::contextMenuKeysOpenIt()
         }
     });
     // A right click on an entry selects it first: Move left can act.
-    const QString left = key.isEmpty() ? QStringLiteral("Move &left") : QStringLiteral("-Move &left");
+    const QString left = (key.isEmpty() ? QString() : QStringLiteral("-")) + menuCaption("Move &left");
     QCOMPARE(items,
-             (QStringList{QString::fromUtf8("&Add pictures…"), "-&Paste", "&Remove", left, "Move r&ight",
-                          "&Undo", "-Re&do", "&Clear"}));
+             (QStringList{addPicturesCaption(), "-" + menuCaption("&Paste"), menuCaption("&Remove"), left,
+                          menuCaption("Move r&ight"), menuCaption("&Undo"), "-" + menuCaption("Re&do"),
+                          menuCaption("&Clear")}));
 }
 
 void TestForm1::contextMenuItems_data()
@@ -877,28 +943,21 @@ void TestForm1::contextMenuItems_data()
     QTest::addColumn<QString>("before"); // keys first
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("Add pictures") << QString::fromUtf8("&Add pictures…") << ""
+    QTest::newRow("Add pictures") << addPicturesCaption() << ""
                                   << "abcz";
-    QTest::newRow("Paste") << "&Paste"
-                           << ""
+    QTest::newRow("Paste") << menuCaption("&Paste") << ""
                            << "abcy";
-    QTest::newRow("Remove") << "&Remove"
-                            << ""
+    QTest::newRow("Remove") << menuCaption("&Remove") << ""
                             << "acz";
-    QTest::newRow("Move left") << "Move &left"
-                               << ""
+    QTest::newRow("Move left") << menuCaption("Move &left") << ""
                                << "bac";
-    QTest::newRow("Move right") << "Move r&ight"
-                                << ""
+    QTest::newRow("Move right") << menuCaption("Move r&ight") << ""
                                 << "acb";
-    QTest::newRow("Undo") << "&Undo"
-                          << "Del"
+    QTest::newRow("Undo") << menuCaption("&Undo") << "Del"
                           << "abc";
-    QTest::newRow("Redo") << "Re&do"
-                          << "Del Ctrl+Z"
+    QTest::newRow("Redo") << menuCaption("Re&do") << "Del Ctrl+Z"
                           << "ac";
-    QTest::newRow("Clear") << "&Clear"
-                           << ""
+    QTest::newRow("Clear") << menuCaption("&Clear") << ""
                            << "";
 }
 
@@ -918,8 +977,8 @@ void TestForm1::contextMenuItems()
     keys(before);
     const QStringList items = withMenu([this] { keys(QStringLiteral("Menu")); }, item);
     QVERIFY(items.contains(item));
-    if (item == QStringLiteral("&Remove"))
-        withMenu([this] { keys(QStringLiteral("Menu")); }, QString::fromUtf8("&Add pictures…"));
+    if (item == menuCaption("&Remove"))
+        withMenu([this] { keys(QStringLiteral("Menu")); }, addPicturesCaption());
     QCOMPARE(letters(), expected);
 }
 
@@ -930,7 +989,10 @@ void TestForm1::dropOfLinksSaysHowManyWereNotFiles()
                  "https://example.org/a.png\r\nfile:///p/b.png\r\nhttp://x.org/\r\n");
     dropOn(list(), &mime);
     QCOMPARE(letters(), QStringLiteral("b"));
-    QCOMPARE(list()->note(), QStringLiteral("2 dropped items are not files and were not added."));
+    QCOMPARE(list()->note(),
+             q(formatMessage(catalogue().count("note", "%s dropped item is not a file and was not added.",
+                                               "%s dropped items are not files and were not added.", 2),
+                             {"2"})));
     QCOMPARE(list()->accessibleDescription(), list()->note());
     QVERIFY(m_dialogs.shown.empty());
     QToolTip::hideText();
@@ -943,15 +1005,16 @@ void TestForm1::screenReaderHearsEachEntryAsItsPage()
                QStringLiteral("/fotos/tres.jpg")});
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(list());
     QVERIFY(accessible);
-    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 3 pages"));
+    QCOMPARE(accessible->text(QAccessible::Name), listNameOf(3));
+    const QString spoken = q(formatMessage(catalogue().text("spoken name", "page %1$s of %2$s, %3$s"),
+                                           {"2", "3", "playa en Cádiz.jpg"}));
     QAccessibleInterface *second = nullptr;
     for (int i = 0; i < accessible->childCount(); ++i) {
         QAccessibleInterface *child = accessible->child(i);
-        if (child && child->text(QAccessible::Name).startsWith(QStringLiteral("page 2 ")))
+        if (child && child->text(QAccessible::Name) == spoken)
             second = child;
     }
-    QVERIFY(second);
-    QCOMPARE(second->text(QAccessible::Name), QString::fromUtf8("page 2 of 3, playa en Cádiz.jpg"));
+    QVERIFY2(second, qPrintable(spoken));
     QCOMPARE(second->text(QAccessible::Description), QString::fromUtf8("/fotos/playa en Cádiz.jpg"));
 }
 
@@ -959,13 +1022,13 @@ void TestForm1::listNameCountsThePages()
 {
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(list());
     QVERIFY(accessible);
-    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 0 pages"));
+    QCOMPARE(accessible->text(QAccessible::Name), listNameOf(0));
     dropFiles(list(), {QStringLiteral("/1.png")});
-    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 1 page"));
+    QCOMPARE(accessible->text(QAccessible::Name), listNameOf(1));
     dropFiles(list(), {QStringLiteral("/2.png"), QStringLiteral("/3.png")});
-    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 3 pages"));
+    QCOMPARE(accessible->text(QAccessible::Name), listNameOf(3));
     QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
-    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Pages: 0 pages"));
+    QCOMPARE(accessible->text(QAccessible::Name), listNameOf(0));
 }
 
 void TestForm1::createPubWritesTheWindowsInputs()

@@ -1,5 +1,8 @@
 #include "window/qt/display_check.h"
 
+#include "i18n/message_format.h"
+#include "i18n/messages.h"
+
 #include <cstdlib>
 #include <string_view>
 
@@ -60,8 +63,8 @@ std::string missingDisplay(int argc, const char *const *argv)
     if (platform.empty() && !environment("WAYLAND_DISPLAY").empty())
         return {};
     if (display.empty())
-        return "DISPLAY is not set";
-    return "cannot open the X display \"" + std::string(display) + "\"";
+        return std::string(localized("no display", "DISPLAY is not set"));
+    return formatMessage(localized("no display", "cannot open the X display \"%s\""), {display});
 }
 
 } // namespace lumvrex

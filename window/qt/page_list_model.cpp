@@ -46,10 +46,7 @@ QVariant PageListModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         // The page line comes first: Qt takes a tooltip for rich text when
         // its first line holds a tag, and a file name may well look like one.
-        return QStringLiteral("page %1 of %2\n%3")
-            .arg(index.row() + 1)
-            .arg(rowCount())
-            .arg(path(index.row()));
+        return qString(pageTooltipHeading(row, m_editor.size())) + QLatin1Char('\n') + path(index.row());
     case Qt::AccessibleTextRole:
         return qString(pageSpokenName(row, m_editor.size(), m_editor.entries()[row]));
     case Qt::AccessibleDescriptionRole:

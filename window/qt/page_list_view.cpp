@@ -33,7 +33,7 @@ std::string bytesOf(const QByteArray &data)
 
 std::vector<std::string> chooseWithQtDialog(QWidget *parent, const std::string &folder)
 {
-    const QStringList chosen = QFileDialog::getOpenFileNames(parent, QStringLiteral("Add pictures"),
+    const QStringList chosen = QFileDialog::getOpenFileNames(parent, qString(addPicturesTexts().title),
                                                              QFile::decodeName(folder.c_str()));
     std::vector<std::string> paths;
     for (const QString &path : chosen)
@@ -166,7 +166,7 @@ void PageListView::paste()
 {
     UriListPaths found = filePaths(QApplication::clipboard()->mimeData());
     if (found.paths.empty()) {
-        showNote(qString(kNoFilesToPaste));
+        showNote(qString(noFilesToPasteMessage()));
         return;
     }
     const std::size_t notFiles = found.notFiles;
@@ -265,7 +265,7 @@ void PageListView::showMenu(const QPoint &globalAt)
     for (const PageMenuItem &item : kPageMenu) {
         if (item.command == PageCommand::Undo || item.command == PageCommand::Clear)
             menu.addSeparator();
-        QAction *action = menu.addAction(qString(item.caption));
+        QAction *action = menu.addAction(qString(pageMenuCaption(item.command)));
         action->setShortcut(QKeySequence(qString(item.shortcut)));
         action->setShortcutVisibleInContextMenu(true);
         action->setEnabled(canRun(item.command));

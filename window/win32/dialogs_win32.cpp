@@ -1,5 +1,6 @@
 #include "window/win32/dialogs_win32.h"
 
+#include "i18n/messages.h"
 #include "runtime/windows_text.h"
 
 #include <cstdint>
@@ -122,8 +123,10 @@ std::optional<std::string> Win32Dialogs::askText(std::string_view title, std::st
     DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_FIXEDSYS, 290,
                           80, wideFromUtf8(title));
     dialog.addItem(kEdit, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 7, 59, 276, 13, kAnswerId, L"");
-    dialog.addItem(kButton, WS_TABSTOP | BS_DEFPUSHBUTTON, 233, 7, 50, 14, IDOK, L"OK");
-    dialog.addItem(kButton, WS_TABSTOP | BS_PUSHBUTTON, 233, 25, 50, 14, IDCANCEL, L"Cancel");
+    dialog.addItem(kButton, WS_TABSTOP | BS_DEFPUSHBUTTON, 233, 7, 50, 14, IDOK,
+                   wideFromUtf8(localized("dialog button", "OK")));
+    dialog.addItem(kButton, WS_TABSTOP | BS_PUSHBUTTON, 233, 25, 50, 14, IDCANCEL,
+                   wideFromUtf8(localized("dialog button", "Cancel")));
     dialog.addItem(kStatic, SS_LEFT | SS_NOPREFIX, 7, 7, 218, 44, kPromptId, wideFromUtf8(prompt));
 
     Question question;

@@ -15,6 +15,8 @@
 namespace lumvrex {
 namespace {
 
+using namespace std::literals;
+
 constexpr int kColumns = 6;
 constexpr UINT_PTR kNoteTimer = 1;
 constexpr UINT kNoteMilliseconds = 4000;
@@ -93,11 +95,18 @@ std::vector<std::wstring> chooseWithOpenDialog(HWND owner, const std::wstring &f
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = L"Pictures\0*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.ico\0All files\0*.*\0";
+    const AddPicturesTexts texts = addPicturesTexts();
+    // Each name and pattern ends in a NUL, the whole list in a second one.
+    std::wstring filter = wideFromUtf8(texts.pictures);
+    filter += L"\0*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.ico\0"sv;
+    filter += wideFromUtf8(texts.allFiles);
+    filter += L"\0*.*\0"sv;
+    const std::wstring title = wideFromUtf8(texts.title);
+    dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrTitle = L"Add pictures";
+    dialog.lpstrTitle = title.c_str();
     dialog.Flags =
         OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     std::vector<std::wstring> paths;
@@ -271,7 +280,7 @@ void PageListBox::paste()
         CloseClipboard();
     }
     if (paths.empty()) {
-        showNote(std::string(kNoFilesToPaste));
+        showNote(std::string(noFilesToPasteMessage()));
         return;
     }
     append(paths, PageSource::Paste);
@@ -370,9 +379,9 @@ void PageListBox::showMenu(LPARAM at)
         const PageMenuItem &item = kPageMenu[i];
         if (item.command == PageCommand::Undo || item.command == PageCommand::Clear)
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        std::wstring caption = wideFromUtf8(item.caption);
-        if (!item.shortcut.empty())
-            caption += L'\t' + wideFromUtf8(item.shortcut);
+        std::wstring caption = wideFromUtf8(pageMenuCaption(item.command));
+        if (const std::string_view shortcut = pageMenuShortcutLabel(item.command); !shortcut.empty())
+            caption += L'\t' + wideFromUtf8(shortcut);
         AppendMenuW(menu, MF_STRING | (canRun(item.command) ? MF_ENABLED : MF_GRAYED), kFirstMenuId + i,
                     caption.c_str());
     }
