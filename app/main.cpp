@@ -4,6 +4,7 @@
 #include "window/qt/display_check.h"
 #include "window/qt/form1.h"
 #include "window/qt/qt_text.h"
+#include "window/qt/qt_translation.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    lumvrex::installQtTranslation(app);
     // No display name: Qt would append it to every window title.
     QApplication::setApplicationName(lumvrex::qString(lumvrex::kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(LUMVREX_VERSION_TEXT));

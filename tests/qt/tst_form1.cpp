@@ -9,15 +9,19 @@
 #include "window/qt/page_list_model.h"
 #include "window/qt/page_list_view.h"
 #include "window/qt/qt_text.h"
+#include "window/qt/qt_translation.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QFontInfo>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
@@ -30,6 +34,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolTip>
+#include <QTranslator>
 #include <QUrl>
 
 #include <clocale>
@@ -192,6 +197,7 @@ private slots:
     void dropOfLinksSaysHowManyWereNotFiles();
     void screenReaderHearsEachEntryAsItsPage();
     void listNameCountsThePages();
+    void qtsOwnButtonsSpeakTheMessagesLanguage();
     void createPubWritesTheWindowsInputs();
     void createPubLeavesTheWindowAsItWas();
     void exitEndsTheApplication_data();
@@ -275,6 +281,7 @@ void TestForm1::initTestCase()
     startMessages();
     useMessageFolder(LUMVREX_LOCALE_FOLDER);
     QVERIFY(catalogue().valid());
+    QCOMPARE(installQtTranslation(*qApp), catalogue().spanish());
     qInfo("messages in %s", catalogue().spanish() ? "Spanish" : "English");
 }
 
@@ -1029,6 +1036,34 @@ void TestForm1::listNameCountsThePages()
     QCOMPARE(accessible->text(QAccessible::Name), listNameOf(3));
     QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
     QCOMPARE(accessible->text(QAccessible::Name), listNameOf(0));
+}
+
+// The warning's button beside its Spanish text: Qt's, from Qt's own Spanish.
+void TestForm1::qtsOwnButtonsSpeakTheMessagesLanguage()
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Lumvrex"), QStringLiteral("-"), QMessageBox::Ok);
+    QInputDialog question;
+    question.show(); // its buttons are made when it is first shown
+    const QList<QPushButton *> questionButtons = question.findChildren<QPushButton *>();
+    question.hide();
+    QString expectedOk = QStringLiteral("OK");
+    QString expectedCancel = QStringLiteral("Cancel");
+    if (catalogue().spanish()) {
+        QTranslator qtSpanish;
+        QVERIFY(
+            qtSpanish.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        expectedOk = qtSpanish.translate("QPlatformTheme", "OK");
+        expectedCancel = qtSpanish.translate("QPlatformTheme", "Cancel");
+        QVERIFY(!expectedOk.isEmpty() && expectedOk != QStringLiteral("OK"));
+    }
+    QCOMPARE(box.button(QMessageBox::Ok)->text(), expectedOk);
+    QStringList questionTexts;
+    for (const QPushButton *button : questionButtons)
+        questionTexts.append(button->text());
+    questionTexts.sort();
+    QStringList expected{expectedOk, expectedCancel};
+    expected.sort();
+    QCOMPARE(questionTexts, expected);
 }
 
 void TestForm1::createPubWritesTheWindowsInputs()
