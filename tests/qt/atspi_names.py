@@ -3,10 +3,15 @@
 Needs an X display and a session bus of its own, and Debian's Python, which
 has pyatspi:
 
-    dbus-run-session -- xvfb-run -a /usr/bin/python3 atspi_names.py LUMVREX
+    dbus-run-session -- xvfb-run -a /usr/bin/python3 atspi_names.py LUMVREX [SPANISH.mo]
+
+Given the Spanish catalogue, the program runs with Spanish messages and every
+name the test expects is that catalogue's, read with Python's own gettext.
 """
 
+import gettext
 import os
+import re
 import subprocess
 import sys
 import time
@@ -17,16 +22,32 @@ import pyatspi
 from gi.repository import Gio, GLib
 
 LUMVREX = None  # the program, from the command line
+CATALOGUE = gettext.NullTranslations()  # English, or the Spanish one given
 CAPTION = "Zantrel - Lumvrex by the Lumvrex team"
 
-# Form1's controls in creation order, as a screen reader names them.
+def formatted(pattern, *arguments):
+    """The program's placeholders: %s in turn, %2$s by number."""
+    at = iter(arguments)
+    return re.sub(r"%(?:(\d+)\$)?s", lambda m: arguments[int(m.group(1)) - 1] if m.group(1) else next(at), pattern)
+
+
+def list_name(count):
+    return "Pages: " + formatted(CATALOGUE.npgettext("spoken name", "%s page", "%s pages", count), str(count))
+
+
+def spoken_name(page, count, name):
+    return formatted(CATALOGUE.pgettext("spoken name", "page %1$s of %2$s, %3$s"), str(page), str(count), name)
+
+
+# Form1's controls in creation order, as a screen reader names them; the
+# list's name, which counts, is filled in when the test starts.
 EXPECTED_CONTROLS = [
     ("label", "E-Book title:"),
     ("text", "E-Book title:"),
     ("label", "Back color:"),
     ("text", "Back color:"),
     ("label", "Pages:"),
-    ("list", "Pages: 0 pages"),
+    ("list", None),
     ("push button", "Clear"),
     ("label", "Init message:"),
     ("text", "Init message:"),
@@ -68,6 +89,10 @@ class ReadByAScreenReader(unittest.TestCase):
     def setUpClass(cls):
         turn_screen_reader_on()
         env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+        if not isinstance(CATALOGUE, gettext.GNUTranslations):
+            env.update(LC_ALL="C.UTF-8", LANGUAGE="")
+        else:
+            env.update(LC_ALL="", LANGUAGE="", LC_MESSAGES="es_ES.UTF-8")
         cls.app = subprocess.Popen([LUMVREX], env=env)
 
         def window():
@@ -94,7 +119,8 @@ class ReadByAScreenReader(unittest.TestCase):
 
     def test_every_control_has_the_name_of_its_caption(self):
         controls = [(c.getRoleName(), c.name) for c in children(self.window)]
-        self.assertEqual(controls, EXPECTED_CONTROLS)
+        expected = [(role, list_name(0) if name is None else name) for role, name in EXPECTED_CONTROLS]
+        self.assertEqual(controls, expected)
 
     def test_focus_starts_on_create_pub(self):
         def focused():
@@ -116,14 +142,17 @@ class ReadByAScreenReader(unittest.TestCase):
         # From "Create pub" to the page list, then paste.
         subprocess.run(["xdotool", "key", "Tab", "Tab", "Tab", "Tab", "Tab", "ctrl+v"], check=True)
         page_list = [c for c in children(self.window) if c.getRoleName() == "list"][0]
-        self.assertIsNotNone(wait_for(lambda: page_list if page_list.name == "Pages: 3 pages" else None, 10.0),
+        self.assertIsNotNone(wait_for(lambda: page_list if page_list.name == list_name(3) else None, 10.0),
                              page_list.name)
         entries = [(c.name, c.description) for c in children(page_list)][:3]
-        self.assertEqual(entries, [("page 1 of 3, uno.jpg", "/fotos/uno.jpg"),
-                                   ("page 2 of 3, playa en Cádiz.jpg", "/fotos/playa en Cádiz.jpg"),
-                                   ("page 3 of 3, tres.jpg", "/fotos/tres.jpg")])
+        self.assertEqual(entries, [(spoken_name(1, 3, "uno.jpg"), "/fotos/uno.jpg"),
+                                   (spoken_name(2, 3, "playa en Cádiz.jpg"), "/fotos/playa en Cádiz.jpg"),
+                                   (spoken_name(3, 3, "tres.jpg"), "/fotos/tres.jpg")])
 
 
 if __name__ == "__main__":
     LUMVREX = sys.argv[1]
+    if len(sys.argv) > 2:
+        with open(sys.argv[2], "rb") as mo:
+            CATALOGUE = gettext.GNUTranslations(mo)
     unittest.main(argv=sys.argv[:1], verbosity=2)
