@@ -90,6 +90,12 @@ const TextCase kTextCases[] = {
          return "Pages: "
              + formatMessage(t.count("spoken name", "%s page", "%s pages", kMaxPages), {"32767"});
      }},
+    {"resolutionWidthField", [] { return fieldAccessibleName(*form1Control("Text4")); },
+     [](const CatalogueText &t) { return "Resolution (w,h): " + t.text("spoken name", "width"); }},
+    {"resolutionHeightField", [] { return fieldAccessibleName(*form1Control("Text5")); },
+     [](const CatalogueText &t) { return "Resolution (w,h): " + t.text("spoken name", "height"); }},
+    {"titleField", [] { return fieldAccessibleName(*form1Control("Text1")); },
+     [](const CatalogueText &) { return std::string("E-Book title:"); }},
     {"tooltip", [] { return pageTooltipHeading(0, 2); },
      [](const CatalogueText &t) {
          return formatMessage(t.text("tooltip", "page %1$s of %2$s"), {"1", "2"});

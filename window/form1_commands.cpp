@@ -165,6 +165,16 @@ std::string pageSpokenName(std::size_t index, std::size_t count, std::string_vie
         {std::to_string(index + 1), std::to_string(count), utf8::printable(fileNameOf(path))});
 }
 
+std::string fieldAccessibleName(const ControlSpec &field)
+{
+    const ControlSpec *resolution = form1Control("Label5");
+    if (field.name == "Text4")
+        return std::string(resolution->caption) + " " + std::string(localized("spoken name", "width"));
+    if (field.name == "Text5")
+        return std::string(resolution->caption) + " " + std::string(localized("spoken name", "height"));
+    return std::string(field.accessibleName);
+}
+
 std::string pageTooltipHeading(std::size_t index, std::size_t count)
 {
     return formatMessage(localized("tooltip", "page %1$s of %2$s"),

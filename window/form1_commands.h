@@ -1,6 +1,7 @@
 #pragma once
 
 #include "publication/publication_inputs.h"
+#include "window/form1_layout.h"
 #include "window/page_list_editor.h"
 
 #include <array>
@@ -58,6 +59,10 @@ std::string_view fileNameOf(std::string_view path);
 // description is the whole path. Both printable.
 std::string pageSpokenName(std::size_t index, std::size_t count, std::string_view path);
 std::string pageDescription(std::string_view path);
+// What a screen reader calls a field: its label's caption, and for the two
+// halves of the resolution a word in the user's language ("width").
+std::string fieldAccessibleName(const ControlSpec &field);
+
 // The first line of an entry's tooltip: "page 3 of 40".
 std::string pageTooltipHeading(std::size_t index, std::size_t count);
 // The list's name: "Pages: 3 pages".

@@ -69,7 +69,7 @@ QWidget *makeControl(const ControlSpec &control, QWidget *parent, PageListModel 
         break;
     case ControlKind::TextField:
         widget = new QLineEdit(parent);
-        widget->setAccessibleName(qString(control.accessibleName));
+        widget->setAccessibleName(qString(fieldAccessibleName(control)));
         break;
     case ControlKind::PageList: {
         auto *list = new PageListView(pages, parent);

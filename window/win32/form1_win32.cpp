@@ -145,7 +145,7 @@ void Form1::nameControls()
     for (const ControlSpec &entry : kForm1Controls) {
         if (entry.kind == ControlKind::TextField) {
             setAccessibleName(m_controls[indexOf(&entry)],
-                              [name = wideFromUtf8(entry.accessibleName)] { return name; });
+                              [name = wideFromUtf8(fieldAccessibleName(entry))] { return name; });
         }
     }
 }
