@@ -37,7 +37,9 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 
 using namespace lumvrex;
 using lumvrex::testing::FakeDialogs;
@@ -1128,6 +1130,16 @@ void TestForm1::createPubLeavesTheWindowAsItWas()
     }
     QCOMPARE(m_dialogs.shown.size(), std::size_t(1 + 2 + 2));
     QCOMPARE(q(m_dialogs.shown[2].kind), QStringLiteral("warn"));
+    // The failure in the user's language from start to end: our sentence,
+    // the system's reason.
+    const std::string missing = utf8(dir.filePath(QStringLiteral("missing")));
+    const locale_t messages = ::newlocale(LC_MESSAGES_MASK, std::setlocale(LC_MESSAGES, nullptr), nullptr);
+    QVERIFY(messages != locale_t{});
+    const std::string reason = ::strerror_l(ENOENT, messages);
+    ::freelocale(messages);
+    QCOMPARE(q(m_dialogs.shown[2].text),
+             q(formatMessage(catalogue().text("write", "Could not create %1$s in the folder %2$s: %3$s."),
+                             {"\"" + missing + "/book.pub\"", "\"" + missing + "\"", reason})));
     QCOMPARE(q(m_dialogs.shown[4].text), QStringLiteral("Finished!"));
 }
 
