@@ -1,5 +1,8 @@
 // lumvrex started where there is no display, as over ssh: one line that
 // says so and points to lumvrex-cli, and exit status 2, not Qt's abort.
+#include "i18n/message_format.h"
+#include "support/catalogue_text.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -20,6 +23,20 @@ QString unusedDisplay()
     return {};
 }
 
+// The line in English or, from the catalogue, in Spanish.
+QString expectedLine(bool spanish, const char *reason, const QString &display)
+{
+    const lumvrex::testing::CatalogueText text(
+        spanish, LUMVREX_SPANISH_CATALOGUE,
+        [](const std::string &miss) { QTest::qFail(miss.c_str(), __FILE__, __LINE__); });
+    const std::string why = lumvrex::formatMessage(text.text("no display", reason), {display.toStdString()});
+    return QString::fromStdString(lumvrex::formatMessage(
+               text.text("no display",
+                         "lumvrex: no display found (%s); lumvrex-cli writes the same script without one."),
+               {why}))
+        + QLatin1Char('\n');
+}
+
 } // namespace
 
 class TestNoDisplay : public QObject
@@ -35,29 +52,42 @@ void TestNoDisplay::saysSoInOneLine_data()
 {
     QTest::addColumn<QString>("display"); // DISPLAY, or unset when null
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("spanish"); // the user's messages language
+    QTest::addColumn<QString>("line");
 
     const QString nobody = unusedDisplay();
     QVERIFY(!nobody.isEmpty());
-    QTest::newRow("DISPLAY not set") << QString() << QStringList() << "DISPLAY is not set";
-    QTest::newRow("DISPLAY empty") << QString("") << QStringList() << "DISPLAY is not set";
-    QTest::newRow("no X server at DISPLAY")
-        << nobody << QStringList() << "cannot open the X display \"" + nobody + "\"";
+    const char *notSet = "DISPLAY is not set";
+    const char *cannotOpen = "cannot open the X display \"%s\"";
+    for (const bool spanish : {false, true}) {
+        const char *language = spanish ? ", Spanish" : ", English";
+        QTest::addRow("DISPLAY not set%s", language)
+            << QString() << QStringList() << spanish << expectedLine(spanish, notSet, {});
+        QTest::addRow("no X server at DISPLAY%s", language)
+            << nobody << QStringList() << spanish << expectedLine(spanish, cannotOpen, nobody);
+    }
+    QTest::newRow("DISPLAY empty") << QString("") << QStringList() << false
+                                   << expectedLine(false, notSet, {});
     QTest::newRow("no X server at -display")
-        << QString() << QStringList{"-display", nobody} << "cannot open the X display \"" + nobody + "\"";
-    QTest::newRow("explicitly X11") << nobody << QStringList{"-platform", "xcb"}
-                                    << "cannot open the X display \"" + nobody + "\"";
+        << QString() << QStringList{"-display", nobody} << false << expectedLine(false, cannotOpen, nobody);
+    QTest::newRow("explicitly X11") << nobody << QStringList{"-platform", "xcb"} << false
+                                    << expectedLine(false, cannotOpen, nobody);
 }
 
 void TestNoDisplay::saysSoInOneLine()
 {
     QFETCH(QString, display);
     QFETCH(QStringList, arguments);
-    QFETCH(QString, reason);
+    QFETCH(bool, spanish);
+    QFETCH(QString, line);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QLatin1String(name));
+    for (const char *name : {"LC_ALL", "LANGUAGE"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("LC_MESSAGES"),
+               spanish ? QStringLiteral("es_ES.UTF-8") : QStringLiteral("C.UTF-8"));
     if (!display.isNull())
         env.insert(QStringLiteral("DISPLAY"), display);
     QTemporaryDir folder;
@@ -71,8 +101,7 @@ void TestNoDisplay::saysSoInOneLine()
     const QString errors = QString::fromUtf8(app.readAllStandardError());
     QCOMPARE(app.exitStatus(), QProcess::NormalExit);
     QCOMPARE(app.exitCode(), 2);
-    QCOMPARE(errors,
-             "lumvrex: no display found (" + reason + "); lumvrex-cli writes the same script without one.\n");
+    QCOMPARE(errors, line);
     QVERIFY(app.readAllStandardOutput().isEmpty());
     QVERIFY(QDir(folder.path()).isEmpty()); // nothing written
 }
