@@ -291,9 +291,10 @@ std::string pageMenuCaption(PageCommand command)
 
 std::string_view pageMenuShortcutLabel(PageCommand command)
 {
-    // TRANSLATORS: key names as the keyboards of the language label them.
     switch (command) {
     case PageCommand::AddPictures:
+        // TRANSLATORS: the keys as the language's keyboards and menus name
+        // them (Windows menus show these).
         return localized("key name", "Insert");
     case PageCommand::Paste:
         return localized("key name", "Ctrl+V");
