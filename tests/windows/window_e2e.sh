@@ -4,14 +4,17 @@
 # type every character), files dragged from an X program onto the page
 # list. Checks what can be seen from outside (windows, their titles and
 # properties, the names a screen reader hears, files, the exit code) and
-# reads each written script back against lumvrex-cli for Linux.
+# reads each written script back against lumvrex-cli for Linux. Lumvrex's
+# own texts are expected in the language of the locale, as the build's
+# catalogue has them (gettext reads it).
 #
 # Usage: window_e2e.sh BUILD_DIR LINUX_CLI OUTPUT_DIR
 # Needs DISPLAY (an X server with no window manager), WINEPREFIX with its
 # wineserver running, all of it in a locale whose decimal separator is a
 # comma (scripts/test-windows uses es_ES.UTF-8), xdotool, xprop, xclip,
-# imagemagick, and /usr/bin/python3 with PyQt6. Leaves screenshots in
-# OUTPUT_DIR, window.png among them.
+# imagemagick, gettext, and /usr/bin/python3 with PyQt6. Leaves screenshots
+# in OUTPUT_DIR, window.png, ask.png (the input dialog) and warning.png (a
+# failed write) among them.
 set -euo pipefail
 
 build=$(realpath "$1")
@@ -43,6 +46,26 @@ fail() {
   exit 1
 }
 step() { echo "window test: $*"; }
+
+# A text of the catalogue in the locale's language, its placeholders
+# filled: said CONTEXT ENGLISH [ARGUMENT...]; count: CONTEXT ONE MANY N.
+fill() {
+  local text=$1 i=1
+  shift
+  for argument; do
+    text=${text//"%$i\$s"/"$argument"}
+    i=$((i + 1))
+  done
+  printf '%s' "${text//"%s"/"${1:-}"}"
+}
+said() {
+  local context=$1 english=$2
+  shift 2
+  fill "$(TEXTDOMAINDIR="$build/share/locale" LANGUAGE='' gettext -d lumvrex -c "$context" "$english")" "$@"
+}
+said_count() {
+  fill "$(TEXTDOMAINDIR="$build/share/locale" LANGUAGE='' ngettext -d lumvrex -c "$1" "$2" "$3" "$4")" "$4"
+}
 
 # The X window whose name is exactly the given text.
 window_named() {
@@ -118,15 +141,17 @@ drag_onto_list() {
 }
 
 # Create pub, answered with a path (or Escape for Cancel): the input dialog
-# must come, and then the message box titled "Lumvrex" when expect_message.
+# must come, and then the message box titled "Lumvrex" when expect_message
+# (its screenshot: the name given, or message-N).
 create_pub() {
-  local answer=$1 expect_message=$2
+  local answer=$1 expect_message=$2 box_shot=${3:-}
   focus_window
   click_at 120 2400 1335 375
   local dialog
   dialog=$(wait_for 'C:\MyEBook.pub')
   xdotool windowfocus --sync "$dialog" 2>/dev/null || true
   sleep 0.2
+  [ -f "$out/ask.png" ] || shot ask "$dialog"
   if [ "$answer" = CANCEL ]; then
     xdotool key Escape
   else
@@ -137,7 +162,8 @@ create_pub() {
   if [ "$expect_message" = yes ]; then
     local box
     box=$(wait_for Lumvrex)
-    shot "message-$((++messages))" "$box"
+    messages=$((messages + 1))
+    shot "${box_shot:-message-$messages}" "$box"
     xdotool windowfocus --sync "$box" 2>/dev/null || true
     xdotool key Return
     wait_gone Lumvrex
@@ -233,13 +259,13 @@ drag_onto_list "$work/files/playa en Cádiz.jpg" "$work/files/Año nuevo" "$work
 drag_onto_list "$work/files/playa en Cádiz.jpg"
 shot dropped
 wine "$names_exe" "$caption" >"$out/names.txt" 2>>"$out/wine.log" || fail "cannot read the accessible names"
-diff -u - <(cut -f2 "$out/names.txt" | head -10) <<'EOF' || fail "screen readers hear other names"
+diff -u - <(cut -f2 "$out/names.txt" | head -10) <<EOF || fail "screen readers hear other names"
 Create pub
 Exit
 E-Book title:
 Back color:
 Init message:
-Pages: 4 pages
+Pages: $(said_count 'spoken name' '%s page' '%s pages' 4)
 Clear
 Resolution (w,h): width
 Resolution (w,h): height
@@ -263,7 +289,7 @@ create_pub 'Libro de Cádiz ✓.pub' yes
 [ -f "$work/Libro de Cádiz ✓.pub" ] || fail "no \"Libro de Cádiz ✓.pub\""
 
 step "Create pub to a folder that does not exist: warned, nothing written"
-create_pub 'Z:\no such folder\libro.pub' yes
+create_pub 'Z:\no such folder\libro.pub' yes warning
 
 step "Clear, then Create pub again: no pages"
 focus_window
@@ -286,12 +312,12 @@ kill "$holder" 2>/dev/null || true
 wait "$holder" 2>/dev/null || true
 shot list-after-paste
 xdotool key Insert
-dialog=$(wait_for 'Add pictures')
+dialog=$(wait_for "$(said 'open dialog' 'Add pictures')")
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 sleep 0.5
 paste '"c.png" "d.png"'
 xdotool key Return
-wait_gone 'Add pictures'
+wait_gone "$(said 'open dialog' 'Add pictures')"
 focus_window
 # a b c d with c selected: Delete leaves d selected, Ctrl+Left puts it before b.
 xdotool key Delete ctrl+Left
@@ -301,8 +327,10 @@ shot context-menu
 xdotool key Escape
 sleep 0.2
 wine "$names_exe" "$caption" LumvrexPageList >"$out/items.txt" 2>>"$out/wine.log" || fail "cannot read the entries' names"
-printf 'page %s of 3, %s.png\t%s\n' 1 a "$(windows_path "$work/files/teclado/a.png")" \
-  2 d "$(windows_path "$work/files/teclado/d.png")" 3 b "$(windows_path "$work/files/teclado/b.png")" >"$out/items-expected.txt"
+for entry in 1:a 2:d 3:b; do
+  printf '%s\t%s\n' "$(said 'spoken name' 'page %1$s of %2$s, %3$s' "${entry%:*}" 3 "${entry#*:}.png")" \
+    "$(windows_path "$work/files/teclado/${entry#*:}.png")"
+done >"$out/items-expected.txt"
 diff -u "$out/items-expected.txt" <(tr -d '\r' <"$out/items.txt") || fail "screen readers hear other entries"
 xdotool key Tab space # Clear
 xdotool key shift+Tab ctrl+z
