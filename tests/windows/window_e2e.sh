@@ -267,8 +267,8 @@ Back color:
 Init message:
 Pages: $(said_count 'spoken name' '%s page' '%s pages' 4)
 Clear
-Resolution (w,h): width
-Resolution (w,h): height
+Resolution (w,h): $(said 'spoken name' width)
+Resolution (w,h): $(said 'spoken name' height)
 Icon:
 EOF
 
