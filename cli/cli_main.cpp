@@ -67,9 +67,9 @@ public:
     std::string name(std::size_t index, std::string_view page) const
     {
         const std::size_t given = m_order.empty() ? index : m_order[index];
-        const std::string path = utf8::printable(page);
         if (given < m_pictures)
-            return formatMessage(localized("page", "Page %1$s (%2$s)"), {std::to_string(index + 1), path});
+            return pageName(index, page);
+        const std::string path = utf8::printable(page);
         const std::string entry = std::to_string(m_listEntries[given - m_pictures]);
         return formatMessage(m_nulSeparated ? localized("page", "Entry %1$s of %2$s (%3$s)")
                                             : localized("page", "Line %1$s of %2$s (%3$s)"),

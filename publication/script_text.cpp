@@ -162,6 +162,12 @@ std::string describeFlaws(const TextFlaws &flaws)
     return text;
 }
 
+std::string pageName(std::size_t index, std::string_view path)
+{
+    return formatMessage(localized("page", "Page %1$s (%2$s)"),
+                         {std::to_string(index + 1), utf8::printable(path)});
+}
+
 Result<EncodedInputs> encodeInputs(PublicationInputs inputs, const PageNamer &namePage)
 {
     if (inputs.pages.size() > kMaxPages) {
@@ -190,10 +196,7 @@ Result<EncodedInputs> encodeInputs(PublicationInputs inputs, const PageNamer &na
         TextFlaws flaws;
         const std::size_t length = encodeText(page, buffer.get(), flaws);
         if (flaws.any()) {
-            problems.push_back({namePage ? namePage(i, page)
-                                         : formatMessage(localized("page", "Page %1$s (%2$s)"),
-                                                         {std::to_string(i + 1), utf8::printable(page)}),
-                                std::move(flaws)});
+            problems.push_back({namePage ? namePage(i, page) : pageName(i, page), std::move(flaws)});
             return 0; // the inputs are refused: the page's bytes no longer matter
         }
         if (length > 0)

@@ -39,6 +39,8 @@ Status appendScriptText(std::string &out, std::string_view utf8, TextFlaws &flaw
 // (/fotos/a.png)" unless the caller knows better (the line of a list it came
 // from).
 using PageNamer = std::function<std::string(std::size_t index, std::string_view path)>;
+// The name a page gets when the caller has no better one.
+std::string pageName(std::size_t index, std::string_view path);
 
 // Checks and encodes every input, in one pass over each text. A BadInput
 // Error names each field (by its label) and page that cannot be written, and

@@ -209,6 +209,15 @@ TEST(PageListEditor, SelectDropsRowsPastTheEnd)
     EXPECT_EQ(selectionText(editor.selection()), "0,1@0");
 }
 
+// What a view selects in one go: each run of neighbouring rows.
+TEST(PageListEditor, SelectionRunsJoinNeighboursOnly)
+{
+    using Runs = std::vector<std::pair<std::size_t, std::size_t>>;
+    EXPECT_EQ((PageSelection{{}, PageSelection::npos}.runs()), Runs{});
+    EXPECT_EQ((PageSelection{{4}, 4}.runs()), (Runs{{4, 4}}));
+    EXPECT_EQ((PageSelection{{0, 1, 2, 5, 7, 8}, 0}.runs()), (Runs{{0, 2}, {5, 5}, {7, 8}}));
+}
+
 TEST(PageListEditor, HistoryIsKeptToItsDepth)
 {
     PageListEditor editor;

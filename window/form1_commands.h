@@ -84,12 +84,13 @@ std::string percentDecoded(std::string_view text);
 std::string notFilesMessage(std::size_t notFiles, PageSource source);
 std::string_view noFilesToPasteMessage();
 
-// The context menu of the page list, in order; nullopt marks a separator.
+// The context menu of the page list, in order, in groups.
 enum class PageCommand { AddPictures, Paste, Remove, MoveLeft, MoveRight, Undo, Redo, Clear };
 struct PageMenuItem
 {
     PageCommand command;
     std::string_view shortcut; // as QKeySequence reads it
+    bool separatorBefore = false;
 };
 inline constexpr std::array<PageMenuItem, 8> kPageMenu = {{
     {PageCommand::AddPictures, "Insert"},
@@ -97,9 +98,9 @@ inline constexpr std::array<PageMenuItem, 8> kPageMenu = {{
     {PageCommand::Remove, "Delete"},
     {PageCommand::MoveLeft, "Ctrl+Left"},
     {PageCommand::MoveRight, "Ctrl+Right"},
-    {PageCommand::Undo, "Ctrl+Z"},
+    {PageCommand::Undo, "Ctrl+Z", true},
     {PageCommand::Redo, "Ctrl+Y"},
-    {PageCommand::Clear, ""},
+    {PageCommand::Clear, "", true},
 }};
 
 // A command's caption in the user's language, '&' before its access key;

@@ -44,6 +44,18 @@ std::string pageListFullMessage(std::size_t notAdded, PageSource source)
     return formatMessage(pattern, {withThousands(kMaxPages), withThousands(notAdded)});
 }
 
+std::vector<std::pair<std::size_t, std::size_t>> PageSelection::runs() const
+{
+    std::vector<std::pair<std::size_t, std::size_t>> found;
+    for (const std::size_t row : rows) {
+        if (!found.empty() && found.back().second + 1 == row)
+            found.back().second = row;
+        else
+            found.emplace_back(row, row);
+    }
+    return found;
+}
+
 std::size_t PageListEditor::Step::bytes() const
 {
     std::size_t total = 0;
@@ -186,35 +198,33 @@ EditOutcome PageListEditor::clear()
 
 EditOutcome PageListEditor::undo()
 {
-    if (m_undo.empty())
-        return {};
-    Step &step = m_undo.back();
-    // Every state the history returns to was one the list held, so this
-    // holds unless the history itself is wrong.
-    if (m_entries.size() - step.inserted.rows.size() + step.removed.rows.size() > kMaxPages)
-        return {false, undoRefusedMessage()};
-    m_historyBytes -= step.bytes();
-    replace(step.inserted, step.removed);
-    m_historyBytes += step.bytes();
-    m_selection = step.before;
-    m_redo.push_back(std::move(step));
-    m_undo.pop_back();
-    return {true, {}};
+    return retrace(m_undo, m_redo, true);
 }
 
 EditOutcome PageListEditor::redo()
 {
-    if (m_redo.empty())
+    return retrace(m_redo, m_undo, false);
+}
+
+// The latest step of one history, taken back (its inserted entries out, its
+// removed ones in) or done again, and handed to the other history.
+EditOutcome PageListEditor::retrace(std::deque<Step> &from, std::deque<Step> &to, bool back)
+{
+    if (from.empty())
         return {};
-    Step &step = m_redo.back();
-    if (m_entries.size() - step.removed.rows.size() + step.inserted.rows.size() > kMaxPages)
+    Step &step = from.back();
+    Placed &out = back ? step.inserted : step.removed;
+    Placed &in = back ? step.removed : step.inserted;
+    // Every state the history returns to was one the list held, so this
+    // holds unless the history itself is wrong.
+    if (m_entries.size() - out.rows.size() + in.rows.size() > kMaxPages)
         return {false, undoRefusedMessage()};
     m_historyBytes -= step.bytes();
-    replace(step.removed, step.inserted);
+    replace(out, in);
     m_historyBytes += step.bytes();
-    m_selection = step.after;
-    m_undo.push_back(std::move(step));
-    m_redo.pop_back();
+    m_selection = back ? step.before : step.after;
+    to.push_back(std::move(step));
+    from.pop_back();
     return {true, {}};
 }
 

@@ -6,6 +6,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lumvrex {
@@ -23,6 +24,10 @@ struct PageSelection
     std::size_t current = npos;
 
     bool operator==(const PageSelection &) const = default;
+
+    // The rows as runs of neighbours, first and last of each: a view selects
+    // a drop of thousands as one range.
+    std::vector<std::pair<std::size_t, std::size_t>> runs() const;
 };
 
 // What a command did: whether the list changed, and a message for the user
@@ -95,6 +100,7 @@ private:
     };
 
     EditOutcome apply(Step step);
+    EditOutcome retrace(std::deque<Step> &from, std::deque<Step> &to, bool back);
     void replace(Placed &out, Placed &in);
     void record(Step step);
     std::size_t room() const;
@@ -106,8 +112,8 @@ private:
     std::size_t m_historyBytes = 0;
 };
 
-// "The page list holds at most 32767 pages: 3 of the dropped files were not
-// added."
+// "The page list holds at most 32,767 pages: 3 of the dropped files were not
+// added.", in the user's language.
 std::string pageListFullMessage(std::size_t notAdded, PageSource source);
 
 } // namespace lumvrex

@@ -216,6 +216,17 @@ void writeWithCli(const std::string &target)
     EXPECT_TRUE(run.err.empty()) << run.err;
 }
 
+// The same two pages through the window's command, which must finish.
+void writeWithWindow(const std::string &target)
+{
+    FakeDialogs dialogs;
+    FixedEffectSource effects;
+    dialogs.answer = target;
+    PublicationInputs inputs;
+    inputs.pages = {"a.png", "b.png"};
+    EXPECT_EQ(createPublication(inputs, dialogs, effects, '.'), CreateOutcome::Finished);
+}
+
 TEST(WindowsWriter, ReplacingAFileKeepsItsAttributes)
 {
     TemporaryFolder folder;
@@ -273,16 +284,10 @@ TEST_P(WindowsTargets, AreWrittenAsGiven)
     }
     ASSERT_GT(pathFromUtf8(target).native().size(), std::size_t(MAX_PATH));
     writeWholeFile(unlimited(target), kOldBytes);
-    if (std::get<1>(GetParam()) == Front::Cli) {
+    if (std::get<1>(GetParam()) == Front::Cli)
         writeWithCli(target);
-    } else {
-        FakeDialogs dialogs;
-        FixedEffectSource effects;
-        dialogs.answer = target;
-        PublicationInputs inputs;
-        inputs.pages = {"a.png", "b.png"};
-        EXPECT_EQ(createPublication(inputs, dialogs, effects, '.'), CreateOutcome::Finished);
-    }
+    else
+        writeWithWindow(target);
     EXPECT_EQ(scriptLines(readWholeFile(unlimited(target))).size(), testing::scriptLineCount(2));
 }
 
@@ -362,16 +367,10 @@ TEST_P(TrailingDotsAndBlanks, AreHandledAsWindowsDoes)
         ASSERT_GT(pathFromUtf8(target).native().size(), std::size_t(MAX_PATH));
     }
 
-    if (front == Front::Cli) {
+    if (front == Front::Cli)
         writeWithCli(target);
-    } else {
-        FakeDialogs dialogs;
-        FixedEffectSource effects;
-        dialogs.answer = target;
-        PublicationInputs inputs;
-        inputs.pages = {"a.png", "b.png"};
-        EXPECT_EQ(createPublication(inputs, dialogs, effects, '.'), CreateOutcome::Finished);
-    }
+    else
+        writeWithWindow(target);
 
     const fs::path written = pathFromUtf8(folder + "\\" + trailing.written);
     EXPECT_EQ(scriptLines(readWholeFile(unlimited(utf8FromPath(written)))).size(), 69u + 2 * 28);

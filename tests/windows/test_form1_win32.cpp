@@ -160,8 +160,8 @@ void press(Form1 &form, WPARAM key)
     pump(form);
 }
 
-// Files dropped as Explorer drops them: a DROPFILES block of wide paths.
-void drop(HWND target, const std::vector<std::wstring> &paths)
+// Files as Explorer drops and copies them: a DROPFILES block of wide paths.
+HGLOBAL dropFilesBlock(const std::vector<std::wstring> &paths)
 {
     std::size_t characters = 1;
     for (const std::wstring &path : paths)
@@ -176,6 +176,12 @@ void drop(HWND target, const std::vector<std::wstring> &paths)
         text += path.size() + 1;
     }
     GlobalUnlock(memory);
+    return memory;
+}
+
+void drop(HWND target, const std::vector<std::wstring> &paths)
+{
+    const HGLOBAL memory = dropFilesBlock(paths);
     // The receiver frees the block with DragFinish.
     SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
@@ -609,19 +615,7 @@ std::string lettersOf(const Form1 &form)
 
 void putFilesOnClipboard(HWND owner, const std::vector<std::wstring> &paths)
 {
-    std::size_t characters = 1;
-    for (const std::wstring &path : paths)
-        characters += path.size() + 1;
-    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
-    auto *files = static_cast<DROPFILES *>(GlobalLock(memory));
-    files->pFiles = sizeof(DROPFILES);
-    files->fWide = TRUE;
-    auto *text = reinterpret_cast<wchar_t *>(files + 1);
-    for (const std::wstring &path : paths) {
-        std::copy(path.begin(), path.end(), text);
-        text += path.size() + 1;
-    }
-    GlobalUnlock(memory);
+    const HGLOBAL memory = dropFilesBlock(paths);
     ASSERT_TRUE(OpenClipboard(owner));
     EmptyClipboard();
     if (!paths.empty())

@@ -25,6 +25,8 @@ namespace lumvrex {
 namespace {
 
 constexpr int kColumns = 6;
+// What file managers put on the clipboard beside (or instead of) the URLs.
+constexpr QLatin1String kCopiedFiles("x-special/gnome-copied-files");
 
 std::string bytesOf(const QByteArray &data)
 {
@@ -86,9 +88,8 @@ UriListPaths PageListView::filePaths(const QMimeData *mime)
     UriListPaths found;
     if (!mime)
         return found;
-    const QString copied = QStringLiteral("x-special/gnome-copied-files");
-    if (mime->hasFormat(copied))
-        return pathsFromUriList(bytesOf(mime->data(copied)));
+    if (mime->hasFormat(kCopiedFiles))
+        return pathsFromUriList(bytesOf(mime->data(kCopiedFiles)));
     // QUrl keeps a byte that is not UTF-8 percent-encoded (and so a '%'):
     // decoded here, the name keeps its own bytes.
     for (const QUrl &url : mime->urls()) {
@@ -119,16 +120,9 @@ void PageListView::takeSelection()
 void PageListView::showSelection()
 {
     const PageSelection &selection = m_pages->editor().selection();
-    // One range per run of rows: a drop of thousands selects one range.
     QItemSelection items;
-    for (std::size_t i = 0; i < selection.rows.size();) {
-        std::size_t end = i + 1;
-        while (end < selection.rows.size() && selection.rows[end] == selection.rows[end - 1] + 1)
-            ++end;
-        items.select(m_pages->index(static_cast<int>(selection.rows[i])),
-                     m_pages->index(static_cast<int>(selection.rows[end - 1])));
-        i = end;
-    }
+    for (const auto &[first, last] : selection.runs())
+        items.select(m_pages->index(static_cast<int>(first)), m_pages->index(static_cast<int>(last)));
     if (selection.current != PageSelection::npos) {
         const QModelIndex current = m_pages->index(static_cast<int>(selection.current));
         selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
@@ -230,11 +224,9 @@ void PageListView::keyPressEvent(QKeyEvent *event)
     else if ((ctrl && key == Qt::Key_Y)
              || (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_Z))
         run(PageCommand::Redo);
-    else if ((none && key == Qt::Key_Menu) || (shift && key == Qt::Key_F10)) {
-        const QModelIndex current = currentIndex();
-        const QRect cell = current.isValid() ? visualRect(current) : QRect(0, 0, 1, 1);
-        showMenu(viewport()->mapToGlobal(cell.bottomLeft()));
-    } else {
+    else if ((none && key == Qt::Key_Menu) || (shift && key == Qt::Key_F10))
+        showMenuAtCurrent();
+    else {
         QListView::keyPressEvent(event);
         return;
     }
@@ -251,11 +243,17 @@ void PageListView::contextMenuEvent(QContextMenuEvent *event)
             selectionModel()->setCurrentIndex(under, QItemSelectionModel::ClearAndSelect);
         showMenu(event->globalPos());
     } else {
-        const QModelIndex current = currentIndex();
-        const QRect cell = current.isValid() ? visualRect(current) : QRect(0, 0, 1, 1);
-        showMenu(viewport()->mapToGlobal(cell.bottomLeft()));
+        showMenuAtCurrent();
     }
     event->accept();
+}
+
+// Opened from the keyboard: below the entry that has the focus.
+void PageListView::showMenuAtCurrent()
+{
+    const QModelIndex current = currentIndex();
+    const QRect cell = current.isValid() ? visualRect(current) : QRect(0, 0, 1, 1);
+    showMenu(viewport()->mapToGlobal(cell.bottomLeft()));
 }
 
 void PageListView::showMenu(const QPoint &globalAt)
@@ -263,7 +261,7 @@ void PageListView::showMenu(const QPoint &globalAt)
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("PageListMenu"));
     for (const PageMenuItem &item : kPageMenu) {
-        if (item.command == PageCommand::Undo || item.command == PageCommand::Clear)
+        if (item.separatorBefore)
             menu.addSeparator();
         QAction *action = menu.addAction(qString(pageMenuCaption(item.command)));
         action->setShortcut(QKeySequence(qString(item.shortcut)));
@@ -277,7 +275,7 @@ void PageListView::showMenu(const QPoint &globalAt)
 
 bool PageListView::holdsFiles(const QMimeData *mime)
 {
-    if (!mime || mime->hasFormat(QStringLiteral("x-special/gnome-copied-files")))
+    if (!mime || mime->hasFormat(kCopiedFiles))
         return !filePaths(mime).paths.empty();
     const QList<QUrl> urls = mime->urls();
     return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });

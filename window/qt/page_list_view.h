@@ -64,6 +64,7 @@ private:
     void addPictures();
     void showNote(const QString &text);
     void showMenu(const QPoint &globalAt);
+    void showMenuAtCurrent();
 
     PageListModel *m_pages;
     QString m_accessibleCaption;

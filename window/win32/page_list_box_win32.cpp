@@ -213,14 +213,8 @@ void PageListBox::show()
     SendMessageW(m_listBox, LB_SETCOUNT, m_editor.size(), 0);
     const PageSelection &selection = m_editor.selection();
     SendMessageW(m_listBox, LB_SETSEL, FALSE, -1);
-    for (std::size_t i = 0; i < selection.rows.size();) {
-        std::size_t end = i + 1;
-        while (end < selection.rows.size() && selection.rows[end] == selection.rows[end - 1] + 1)
-            ++end;
-        SendMessageW(m_listBox, LB_SELITEMRANGEEX, static_cast<WPARAM>(selection.rows[i]),
-                     static_cast<LPARAM>(selection.rows[end - 1]));
-        i = end;
-    }
+    for (const auto &[first, last] : selection.runs())
+        SendMessageW(m_listBox, LB_SELITEMRANGEEX, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
     if (selection.current != PageSelection::npos) {
         SendMessageW(m_listBox, LB_SETANCHORINDEX, selection.current, 0);
         SendMessageW(m_listBox, LB_SETCARETINDEX, selection.current, FALSE);
@@ -377,7 +371,7 @@ void PageListBox::showMenu(LPARAM at)
     const HMENU menu = CreatePopupMenu();
     for (std::size_t i = 0; i < kPageMenu.size(); ++i) {
         const PageMenuItem &item = kPageMenu[i];
-        if (item.command == PageCommand::Undo || item.command == PageCommand::Clear)
+        if (item.separatorBefore)
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         std::wstring caption = wideFromUtf8(pageMenuCaption(item.command));
         if (const std::string_view shortcut = pageMenuShortcutLabel(item.command); !shortcut.empty())
