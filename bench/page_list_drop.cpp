@@ -2,7 +2,7 @@
 // repaint in the page list. Run with QT_QPA_PLATFORM=offscreen or on a display:
 //   bench_page_list_drop [runs]
 #include "window/qt/form1.h"
-#include "window/qt/page_list_model.h"
+#include "window/qt/page_list_view.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
 
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
-        form.pageList()->clear();
+        form.pageList()->pages().run(lumvrex::PageCommand::Clear);
         QApplication::processEvents();
         // The drag arrives first, as from a file manager; only the drop is timed.
         QDragEnterEvent enter(QPoint(10, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         list->viewport()->repaint();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (form.pageList()->rowCount() != 32767)
+        if (form.pageList()->model()->rowCount() != 32767)
             return 1;
     }
     std::sort(times.begin(), times.end());

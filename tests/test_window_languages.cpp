@@ -6,8 +6,10 @@
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
 #include "publication/publication_inputs.h"
-#include "window/form1_commands.h"
+#include "window/form1_layout.h"
+#include "window/page_list_commands.h"
 #include "window/page_list_editor.h"
+#include "window/page_list_texts.h"
 
 #include "support/catalogue_text.h"
 
@@ -90,11 +92,11 @@ const TextCase kTextCases[] = {
          return "Pages: "
              + formatMessage(t.count("spoken name", "%s page", "%s pages", kMaxPages), {"32767"});
      }},
-    {"resolutionWidthField", [] { return fieldAccessibleName(*form1Control("Text4")); },
+    {"resolutionWidthField", [] { return spokenName(kForm1Controls[10]); },
      [](const CatalogueText &t) { return "Resolution (w,h): " + t.text("spoken name", "width"); }},
-    {"resolutionHeightField", [] { return fieldAccessibleName(*form1Control("Text5")); },
+    {"resolutionHeightField", [] { return spokenName(kForm1Controls[11]); },
      [](const CatalogueText &t) { return "Resolution (w,h): " + t.text("spoken name", "height"); }},
-    {"titleField", [] { return fieldAccessibleName(*form1Control("Text1")); },
+    {"titleField", [] { return spokenName(kForm1Controls[1]); },
      [](const CatalogueText &) { return std::string("E-Book title:"); }},
     {"tooltip", [] { return pageTooltipHeading(0, 2); },
      [](const CatalogueText &t) {
@@ -136,8 +138,10 @@ const TextCase kTextCases[] = {
      [](const CatalogueText &t) { return t.text("open dialog", "All files"); }},
     {"menuAddPictures", [] { return pageMenuCaption(PageCommand::AddPictures); },
      [](const CatalogueText &t) { return t.text("page menu", "&Add pictures") + "…"; }},
-    {"menuRemoveShortcut", [] { return std::string(pageMenuShortcutLabel(PageCommand::Remove)); },
+    {"menuRemoveShortcut", [] { return pageMenuShortcutLabel(PageCommand::Remove); },
      [](const CatalogueText &t) { return t.text("key name", "Delete"); }},
+    {"menuMoveShortcut", [] { return pageMenuShortcutLabel(PageCommand::MoveLeft); },
+     [](const CatalogueText &t) { return t.text("key name", "Ctrl") + "+" + t.text("key name", "Left"); }},
 };
 
 TEST_P(WindowTexts, AreTheCataloguesOwn)
@@ -150,8 +154,10 @@ TEST_P(WindowTexts, AreTheCataloguesOwn)
 TEST_P(WindowTexts, MenuAccessKeysAreAllDifferent)
 {
     std::set<char> keys;
-    for (const PageMenuItem &item : kPageMenu) {
-        const std::string caption = pageMenuCaption(item.command);
+    for (const PageCommandSpec &spec : kPageCommands) {
+        if (spec.menu == MenuPlace::None)
+            continue;
+        const std::string caption = pageMenuCaption(spec.command);
         const std::size_t amp = caption.find('&');
         ASSERT_LT(amp + 1, caption.size()) << caption;
         const auto key = static_cast<unsigned char>(caption[amp + 1]);

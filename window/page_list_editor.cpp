@@ -46,6 +46,11 @@ std::string pageListFullMessage(std::size_t notAdded, PageSource source)
 
 std::vector<std::pair<std::size_t, std::size_t>> PageSelection::runs() const
 {
+    return rowRuns(rows);
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> rowRuns(const std::vector<std::size_t> &rows)
+{
     std::vector<std::pair<std::size_t, std::size_t>> found;
     for (const std::size_t row : rows) {
         if (!found.empty() && found.back().second + 1 == row)
@@ -78,14 +83,14 @@ PageList PageListEditor::pages() const
     return pages;
 }
 
-void PageListEditor::select(PageSelection selection)
+PageSelection PageListEditor::clamped(PageSelection selection) const
 {
     std::erase_if(selection.rows, [this](std::size_t row) { return row >= m_entries.size(); });
     std::sort(selection.rows.begin(), selection.rows.end());
     selection.rows.erase(std::unique(selection.rows.begin(), selection.rows.end()), selection.rows.end());
     if (selection.current >= m_entries.size())
         selection.current = selection.rows.empty() ? PageSelection::npos : selection.rows.front();
-    m_selection = std::move(selection);
+    return selection;
 }
 
 std::size_t PageListEditor::room() const
@@ -120,7 +125,7 @@ EditOutcome PageListEditor::insert(std::size_t at, std::vector<std::string> path
 
 EditOutcome PageListEditor::removeSelected()
 {
-    if (!canRemove())
+    if (!canRemove(m_selection))
         return {};
     const std::vector<std::size_t> &rows = m_selection.rows;
     Step step;
@@ -134,9 +139,9 @@ EditOutcome PageListEditor::removeSelected()
     return apply(std::move(step));
 }
 
-bool PageListEditor::canMove(Move move) const
+bool PageListEditor::canMove(Move move, const PageSelection &selection) const
 {
-    const std::vector<std::size_t> &rows = m_selection.rows;
+    const std::vector<std::size_t> &rows = selection.rows;
     if (rows.empty())
         return false;
     switch (move) {
@@ -154,7 +159,7 @@ bool PageListEditor::canMove(Move move) const
 
 EditOutcome PageListEditor::moveSelected(Move move)
 {
-    if (!canMove(move))
+    if (!canMove(move, m_selection))
         return {};
     const std::vector<std::size_t> &rows = m_selection.rows;
     std::vector<std::size_t> to;
@@ -218,22 +223,24 @@ EditOutcome PageListEditor::retrace(std::deque<Step> &from, std::deque<Step> &to
     // Every state the history returns to was one the list held, so this
     // holds unless the history itself is wrong.
     if (m_entries.size() - out.rows.size() + in.rows.size() > kMaxPages)
-        return {false, undoRefusedMessage()};
+        return {false, undoRefusedMessage(), {}};
     m_historyBytes -= step.bytes();
     replace(out, in);
     m_historyBytes += step.bytes();
     m_selection = back ? step.before : step.after;
+    EditOutcome outcome{true, {}, changeOf(out, in)};
     to.push_back(std::move(step));
     from.pop_back();
-    return {true, {}};
+    return outcome;
 }
 
 EditOutcome PageListEditor::apply(Step step)
 {
     replace(step.removed, step.inserted);
     m_selection = step.after;
+    EditOutcome outcome{true, {}, changeOf(step.removed, step.inserted)};
     record(std::move(step));
-    return {true, {}};
+    return outcome;
 }
 
 // One pass over the list: the entries at the rows of `out` (ascending, in

@@ -30,12 +30,25 @@ struct PageSelection
     std::vector<std::pair<std::size_t, std::size_t>> runs() const;
 };
 
-// What a command did: whether the list changed, and a message for the user
-// when it could not do all that was asked (empty otherwise).
+// Ascending rows as runs of neighbours, first and last of each.
+std::vector<std::pair<std::size_t, std::size_t>> rowRuns(const std::vector<std::size_t> &rows);
+
+// Where a change took entries out (rows of the list before, ascending) and
+// put entries in (rows of the list after, ascending). A move takes its
+// entries out and puts them in again.
+struct PageListChange
+{
+    std::vector<std::size_t> removed;
+    std::vector<std::size_t> inserted;
+};
+
+// What a command did: whether the list changed and where, and a message for
+// the user when it could not do all that was asked (empty otherwise).
 struct EditOutcome
 {
     bool changed = false;
     std::string message;
+    PageListChange change;
 };
 
 // The page list as the windows edit it: append, insert, remove, move and
@@ -59,7 +72,9 @@ public:
 
     const PageSelection &selection() const { return m_selection; }
     // Takes the view's selection; rows past the end are dropped.
-    void select(PageSelection selection);
+    void select(PageSelection selection) { m_selection = clamped(std::move(selection)); }
+    // A view's selection in order, without rows past the end.
+    PageSelection clamped(PageSelection selection) const;
 
     // Appends as many of paths as fit, in order; the first added entry is
     // selected (selecting thousands would cost a view more than adding
@@ -75,8 +90,9 @@ public:
     EditOutcome undo();
     EditOutcome redo();
 
-    bool canRemove() const { return !m_selection.rows.empty(); }
-    bool canMove(Move move) const;
+    // Whether the commands can act on a (clamped) selection.
+    static bool canRemove(const PageSelection &selection) { return !selection.rows.empty(); }
+    bool canMove(Move move, const PageSelection &selection) const;
     bool canClear() const { return !m_entries.empty(); }
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }
@@ -100,6 +116,7 @@ private:
     };
 
     EditOutcome apply(Step step);
+    static PageListChange changeOf(const Placed &out, const Placed &in) { return {out.rows, in.rows}; }
     EditOutcome retrace(std::deque<Step> &from, std::deque<Step> &to, bool back);
     void replace(Placed &out, Placed &in);
     void record(Step step);

@@ -2,9 +2,6 @@
 
 #include "publication/create_publication.h"
 #include "publication/page_effect_source.h"
-#include "window/form1_commands.h"
-#include "window/form1_layout.h"
-#include "window/qt/page_list_model.h"
 #include "window/qt/page_list_view.h"
 #include "window/qt/qt_dialogs.h"
 #include "window/qt/qt_text.h"
@@ -60,7 +57,7 @@ QAccessibleInterface *accessibleForm1(const QString &className, QObject *object)
     return nullptr;
 }
 
-QWidget *makeControl(const ControlSpec &control, QWidget *parent, PageListModel *pages)
+QWidget *makeControl(const ControlSpec &control, QWidget *parent)
 {
     QWidget *widget = nullptr;
     switch (control.kind) {
@@ -69,14 +66,11 @@ QWidget *makeControl(const ControlSpec &control, QWidget *parent, PageListModel 
         break;
     case ControlKind::TextField:
         widget = new QLineEdit(parent);
-        widget->setAccessibleName(qString(fieldAccessibleName(control)));
+        widget->setAccessibleName(qString(spokenName(control)));
         break;
-    case ControlKind::PageList: {
-        auto *list = new PageListView(pages, parent);
-        list->setAccessibleCaption(qString(control.accessibleName));
-        widget = list;
+    case ControlKind::PageList:
+        widget = new PageListView(qString(spokenName(control)), parent);
         break;
-    }
     case ControlKind::PushButton: {
         auto *button = new PushButton(qString(control.caption), parent);
         button->setAutoDefault(false);
@@ -94,7 +88,6 @@ QWidget *makeControl(const ControlSpec &control, QWidget *parent, PageListModel 
 
 Form1::Form1(QWidget *parent)
     : QWidget(parent)
-    , m_pages(new PageListModel(this))
     , m_ownDialogs(std::make_unique<QtDialogs>(this))
     , m_ownEffects(std::make_unique<ClockEffectSource>())
     , m_dialogs(m_ownDialogs.get())
@@ -136,46 +129,43 @@ void Form1::showEvent(QShowEvent *event)
 
 void Form1::buildControls()
 {
-    for (const ControlSpec &control : kForm1Controls)
-        makeControl(control, this, m_pages);
-    const auto find = [this]<typename Widget>(Widget *&member, const char *name) {
-        member = findChild<Widget *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-    };
-    find(Text1, "Text1");
-    find(Text2, "Text2");
-    find(Text4, "Text4");
-    find(Text5, "Text5");
-    find(Text6, "Text6");
-    find(List1, "List1");
-    find(Command1, "Command1");
-    find(Command2, "Command2");
-    find(Command3, "Command3");
-
-    for (QPushButton *button : {Command1, Command2, Command3}) {
-        switch (*buttonAction(utf8(button->objectName()))) {
-        case ButtonAction::CreatePublication:
-            connect(button, &QPushButton::clicked, this, &Form1::createPublicationClicked);
-            break;
-        case ButtonAction::Exit:
-            connect(button, &QPushButton::clicked, qApp, &QCoreApplication::quit);
-            break;
-        case ButtonAction::ClearPages:
-            connect(button, &QPushButton::clicked, List1, [this] { List1->run(PageCommand::Clear); });
-            break;
-        }
+    for (const ControlSpec &control : kForm1Controls) {
+        QWidget *widget = makeControl(control, this);
+        m_controls[form1Index(control)] = widget;
+        if (auto *button = qobject_cast<QPushButton *>(widget))
+            connect(button, &QPushButton::clicked, this, [this, &control] { clicked(control.action); });
+        if (auto *list = qobject_cast<PageListView *>(widget))
+            m_list = list;
     }
     // Queued: the message waits until the drop itself has been completed.
     connect(
-        List1, &PageListView::warning, this,
+        m_list, &PageListView::warning, this,
         [this](const QString &text) { m_dialogs->warn(kApplicationTitle, utf8(text)); },
         Qt::QueuedConnection);
+}
+
+void Form1::clicked(ButtonAction action)
+{
+    switch (action) {
+    case ButtonAction::CreatePublication:
+        createPublicationClicked();
+        break;
+    case ButtonAction::Exit:
+        QCoreApplication::quit();
+        break;
+    case ButtonAction::ClearPages:
+        m_list->pages().run(PageCommand::Clear);
+        break;
+    case ButtonAction::None:
+        break;
+    }
 }
 
 void Form1::setTabOrderAndFocus()
 {
     QList<QWidget *> order;
     for (const ControlSpec *control : form1FocusOrder())
-        order.append(findChild<QWidget *>(qString(control->name), Qt::FindDirectChildrenOnly));
+        order.append(m_controls[form1Index(*control)]);
     for (qsizetype i = 0; i < order.size(); ++i)
         setTabOrder(order[i], order[(i + 1) % order.size()]);
     order.front()->setFocus();
@@ -193,14 +183,10 @@ void Form1::setEffectSource(PageEffectSource *effects)
 
 PublicationInputs Form1::publicationInputs() const
 {
-    const auto fieldText = [this](std::string_view control) {
-        for (QLineEdit *field : {Text1, Text2, Text4, Text5, Text6}) {
-            if (field->objectName() == qString(control))
-                return utf8(field->text());
-        }
-        return std::string();
+    const auto fieldText = [this](const ControlSpec &field) {
+        return utf8(static_cast<QLineEdit *>(m_controls[form1Index(field)])->text());
     };
-    return form1Inputs(fieldText, m_pages->pages());
+    return form1Inputs(fieldText, m_list->pages().editor().pages());
 }
 
 void Form1::createPublicationClicked()

@@ -1,19 +1,17 @@
 #pragma once
 
 #include "publication/publication_inputs.h"
+#include "window/form1_layout.h"
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
-
-class QLineEdit;
-class QPushButton;
 
 namespace lumvrex {
 
 class Dialogs;
 class PageEffectSource;
-class PageListModel;
 class PageListView;
 
 // The main window: the fields of a publication, the page list, and the
@@ -31,7 +29,7 @@ public:
     void setEffectSource(PageEffectSource *effects);
 
     PublicationInputs publicationInputs() const;
-    PageListModel *pageList() const { return m_pages; }
+    PageListView *pageList() const { return m_list; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -39,15 +37,12 @@ protected:
 private:
     void buildControls();
     void setTabOrderAndFocus();
+    void clicked(ButtonAction action);
     void createPublicationClicked();
 
-    // The fields that feed the publication; the labels and Text3 ("Init
-    // message:") are only found by their object names.
-    QLineEdit *Text1, *Text2, *Text4, *Text5, *Text6;
-    PageListView *List1;
-    QPushButton *Command1, *Command2, *Command3;
-
-    PageListModel *m_pages;
+    // The widget of each row of kForm1Controls.
+    std::array<QWidget *, kForm1Controls.size()> m_controls = {};
+    PageListView *m_list = nullptr;
     std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<PageEffectSource> m_ownEffects;
     Dialogs *m_dialogs;

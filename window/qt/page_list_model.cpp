@@ -1,7 +1,5 @@
 #include "window/qt/page_list_model.h"
 
-#include "publication/publication_inputs.h"
-#include "window/form1_commands.h"
 #include "window/qt/qt_text.h"
 
 #include <QFile>
@@ -16,88 +14,76 @@ std::string fileNameBytes(const QString &path)
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
+PageListModel::PageListModel(const PageListController &pages, QObject *parent)
+    : QAbstractListModel(parent)
+    , m_pages(pages)
+{ }
+
 int PageListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_editor.size());
-}
-
-QString PageListModel::path(qsizetype row) const
-{
-    return qString(pageDescription(m_editor.entries()[static_cast<std::size_t>(row)]));
-}
-
-const std::vector<std::string> &PageListModel::labels() const
-{
-    if (!m_labelsValid) {
-        m_labels = pageLabels(m_editor.entries());
-        m_labelsValid = true;
-    }
-    return m_labels;
+    return parent.isValid() ? 0 : m_rows;
 }
 
 QVariant PageListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= m_editor.size())
+    const PageListEditor &editor = m_pages.editor();
+    if (!index.isValid() || index.row() >= m_rows || static_cast<std::size_t>(index.row()) >= editor.size())
         return {};
     const auto row = static_cast<std::size_t>(index.row());
+    const std::string &path = editor.entries()[row];
     switch (role) {
     case Qt::DisplayRole:
-        return qString(labels()[row]);
+        return qString(m_pages.labels()[row]);
     case Qt::ToolTipRole:
         // The page line comes first: Qt takes a tooltip for rich text when
         // its first line holds a tag, and a file name may well look like one.
-        return qString(pageTooltipHeading(row, m_editor.size())) + QLatin1Char('\n') + path(index.row());
+        return qString(pageTooltipHeading(row, editor.size())) + QLatin1Char('\n')
+            + qString(pageDescription(path));
     case Qt::AccessibleTextRole:
-        return qString(pageSpokenName(row, m_editor.size(), m_editor.entries()[row]));
+        return qString(pageSpokenName(row, editor.size(), path));
     case Qt::AccessibleDescriptionRole:
-        return path(index.row());
+        return qString(pageDescription(path));
     default:
         return {};
     }
 }
 
-EditOutcome PageListModel::append(std::vector<std::string> paths, PageSource source)
+namespace {
+
+// Runs of neighbouring rows (ascending), first and last of each.
+std::vector<std::pair<int, int>> runsOf(const std::vector<std::size_t> &rows)
 {
-    const std::size_t before = m_editor.size();
-    const std::size_t taken = std::min(kMaxPages - std::min(before, kMaxPages), paths.size());
-    if (taken == 0)
-        return m_editor.append(std::move(paths), source);
-    // One insertion for the whole drop keeps large drops fast.
-    beginInsertRows(QModelIndex(), static_cast<int>(before), static_cast<int>(before + taken) - 1);
-    EditOutcome outcome = m_editor.append(std::move(paths), source);
-    m_labelsValid = false;
-    endInsertRows();
-    // The last entry's neighbour changed: what it shows may too.
-    if (before > 0)
-        emit dataChanged(index(static_cast<int>(before) - 1), index(static_cast<int>(before) - 1));
-    emit changed();
-    return outcome;
+    std::vector<std::pair<int, int>> runs;
+    for (const auto &[first, last] : rowRuns(rows))
+        runs.emplace_back(static_cast<int>(first), static_cast<int>(last));
+    return runs;
 }
 
-qsizetype PageListModel::append(const QStringList &paths)
-{
-    std::vector<std::string> bytes;
-    bytes.reserve(static_cast<std::size_t>(paths.size()));
-    for (const QString &path : paths)
-        bytes.push_back(fileNameBytes(path));
-    const std::size_t before = m_editor.size();
-    append(std::move(bytes), PageSource::Drop);
-    return paths.size() - static_cast<qsizetype>(m_editor.size() - before);
-}
+} // namespace
 
-EditOutcome PageListModel::edit(const std::function<EditOutcome(PageListEditor &)> &command)
+void PageListModel::show(const PageListChange &change)
 {
-    beginResetModel();
-    EditOutcome outcome = command(m_editor);
-    m_labelsValid = false;
-    endResetModel();
-    emit changed();
-    return outcome;
-}
-
-void PageListModel::clear()
-{
-    edit([](PageListEditor &editor) { return editor.clear(); });
+    // Entries moved within the list keep every row where it was: only
+    // their texts change, and the focused entry stays.
+    if (change.removed.size() != change.inserted.size()) {
+        // From the end, so that each run's rows are still where they were.
+        std::vector<std::pair<int, int>> removed = runsOf(change.removed);
+        std::reverse(removed.begin(), removed.end());
+        for (const auto &[first, last] : removed) {
+            beginRemoveRows(QModelIndex(), first, last);
+            m_rows -= last - first + 1;
+            endRemoveRows();
+        }
+        for (const auto &[first, last] : runsOf(change.inserted)) {
+            beginInsertRows(QModelIndex(), first, last);
+            m_rows += last - first + 1;
+            endInsertRows();
+        }
+    }
+    // A cell's label depends on its neighbours, and every entry's spoken
+    // name on the count.
+    if (m_rows > 0)
+        emit dataChanged(index(0), index(m_rows - 1));
 }
 
 } // namespace lumvrex

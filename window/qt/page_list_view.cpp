@@ -3,7 +3,6 @@
 #include "window/qt/page_list_model.h"
 #include "window/qt/qt_text.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -20,6 +19,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <utility>
 
 namespace lumvrex {
 namespace {
@@ -28,62 +28,47 @@ constexpr int kColumns = 6;
 // What file managers put on the clipboard beside (or instead of) the URLs.
 constexpr QLatin1String kCopiedFiles("x-special/gnome-copied-files");
 
+// The list's keys as Qt names them.
+constexpr std::pair<ListKey, Qt::Key> kQtKeys[] = {
+    {ListKey::Insert, Qt::Key_Insert}, {ListKey::Delete, Qt::Key_Delete}, {ListKey::Left, Qt::Key_Left},
+    {ListKey::Right, Qt::Key_Right},   {ListKey::Home, Qt::Key_Home},     {ListKey::End, Qt::Key_End},
+    {ListKey::Menu, Qt::Key_Menu},     {ListKey::F10, Qt::Key_F10},       {ListKey::A, Qt::Key_A},
+    {ListKey::V, Qt::Key_V},           {ListKey::Y, Qt::Key_Y},           {ListKey::Z, Qt::Key_Z},
+};
+
+std::optional<KeyChord> chordOf(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    if (modifiers & ~(Qt::ControlModifier | Qt::ShiftModifier))
+        return std::nullopt;
+    for (const auto &[key, qtKey] : kQtKeys) {
+        if (event.key() == qtKey)
+            return KeyChord{key, modifiers.testFlag(Qt::ControlModifier),
+                            modifiers.testFlag(Qt::ShiftModifier)};
+    }
+    return std::nullopt;
+}
+
+// A command's first key, for the menu to show and a screen reader to read.
+QKeySequence keySequenceOf(PageCommand command)
+{
+    const std::optional<KeyChord> &chord = pageCommandSpec(command).keys.front();
+    if (!chord)
+        return {};
+    const auto qtKey = std::find_if(std::begin(kQtKeys), std::end(kQtKeys),
+                                    [&](const auto &pair) { return pair.first == chord->key; });
+    Qt::KeyboardModifiers modifiers;
+    modifiers.setFlag(Qt::ControlModifier, chord->ctrl);
+    modifiers.setFlag(Qt::ShiftModifier, chord->shift);
+    return {QKeyCombination(modifiers, qtKey->second)};
+}
+
 std::string bytesOf(const QByteArray &data)
 {
     return {data.constData(), static_cast<std::size_t>(data.size())};
 }
 
-std::vector<std::string> chooseWithQtDialog(QWidget *parent, const std::string &folder)
-{
-    const QStringList chosen = QFileDialog::getOpenFileNames(parent, qString(addPicturesTexts().title),
-                                                             QFile::decodeName(folder.c_str()));
-    std::vector<std::string> paths;
-    for (const QString &path : chosen)
-        paths.push_back(fileNameBytes(path));
-    return paths;
-}
-
-} // namespace
-
-PageListView::PageListView(PageListModel *model, QWidget *parent)
-    : QListView(parent)
-    , m_pages(model)
-{
-    setModel(model);
-    setFlow(QListView::TopToBottom);
-    setWrapping(true);
-    setUniformItemSizes(true);
-    // What a cell shows is already the part that tells it apart; a name
-    // still too long gives way in its middle.
-    setTextElideMode(Qt::ElideMiddle);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setDragEnabled(false);
-    setAcceptDrops(true);
-    setDragDropMode(QAbstractItemView::DropOnly);
-    setContextMenuPolicy(Qt::DefaultContextMenu);
-    m_chooser = [this](const std::string &folder) { return chooseWithQtDialog(window(), folder); };
-
-    connect(model, &PageListModel::changed, this, &PageListView::showSelection);
-    connect(model, &QAbstractItemModel::rowsInserted, this, &PageListView::updateAccessibleName);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &PageListView::updateAccessibleName);
-    connect(model, &QAbstractItemModel::modelReset, this, &PageListView::updateAccessibleName);
-}
-
-void PageListView::setAccessibleCaption(const QString &caption)
-{
-    m_accessibleCaption = caption;
-    updateAccessibleName();
-}
-
-void PageListView::updateAccessibleName()
-{
-    setAccessibleName(qString(pageListName(utf8(m_accessibleCaption), m_pages->editor().size())));
-}
-
-UriListPaths PageListView::filePaths(const QMimeData *mime)
+UriListPaths filePaths(const QMimeData *mime)
 {
     UriListPaths found;
     if (!mime)
@@ -107,130 +92,135 @@ UriListPaths PageListView::filePaths(const QMimeData *mime)
     return found;
 }
 
-void PageListView::takeSelection()
+bool holdsFiles(const QMimeData *mime)
+{
+    if (!mime || mime->hasFormat(kCopiedFiles))
+        return !filePaths(mime).paths.empty();
+    const QList<QUrl> urls = mime->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+}
+
+std::vector<std::string> chooseWithQtDialog(QWidget *parent, const std::string &folder)
+{
+    const QStringList chosen = QFileDialog::getOpenFileNames(parent, qString(addPicturesTexts().title),
+                                                             QFile::decodeName(folder.c_str()));
+    std::vector<std::string> paths;
+    for (const QString &path : chosen)
+        paths.push_back(fileNameBytes(path));
+    return paths;
+}
+
+} // namespace
+
+PageListView::PageListView(QString caption, QWidget *parent)
+    : QListView(parent)
+    , m_caption(std::move(caption))
+    , m_model(new PageListModel(m_pages, this))
+{
+    setModel(m_model);
+    setFlow(QListView::TopToBottom);
+    setWrapping(true);
+    setUniformItemSizes(true);
+    // What a cell shows is already the part that tells it apart; a name
+    // still too long gives way in its middle.
+    setTextElideMode(Qt::ElideMiddle);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setDragEnabled(false);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    m_chooser = [this](const std::string &folder) { return chooseWithQtDialog(window(), folder); };
+    updateAccessibleName();
+}
+
+void PageListView::updateAccessibleName()
+{
+    setAccessibleName(qString(pageListName(utf8(m_caption), m_pages.editor().size())));
+}
+
+PageSelection PageListView::viewSelection() const
 {
     PageSelection selection;
     for (const QModelIndex &index : selectionModel()->selectedIndexes())
         selection.rows.push_back(static_cast<std::size_t>(index.row()));
     if (currentIndex().isValid())
         selection.current = static_cast<std::size_t>(currentIndex().row());
-    m_pages->select(std::move(selection));
+    return selection;
 }
 
-void PageListView::showSelection()
+UriListPaths PageListView::clipboardFiles() const
 {
-    const PageSelection &selection = m_pages->editor().selection();
+    return filePaths(QApplication::clipboard()->mimeData());
+}
+
+bool PageListView::clipboardHoldsFiles() const
+{
+    return holdsFiles(QApplication::clipboard()->mimeData());
+}
+
+std::vector<std::string> PageListView::choosePictures(const std::string &folder)
+{
+    return m_chooser(folder);
+}
+
+std::string PageListView::picturesFolder() const
+{
+    return fileNameBytes(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
+}
+
+void PageListView::showChange(const PageListChange &change)
+{
+    m_model->show(change);
+    updateAccessibleName();
+    const PageSelection &selection = m_pages.editor().selection();
     QItemSelection items;
     for (const auto &[first, last] : selection.runs())
-        items.select(m_pages->index(static_cast<int>(first)), m_pages->index(static_cast<int>(last)));
+        items.select(m_model->index(static_cast<int>(first)), m_model->index(static_cast<int>(last)));
     if (selection.current != PageSelection::npos) {
-        const QModelIndex current = m_pages->index(static_cast<int>(selection.current));
+        const QModelIndex current = m_model->index(static_cast<int>(selection.current));
         selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
         scrollTo(current);
     }
     selectionModel()->select(items, QItemSelectionModel::ClearAndSelect);
 }
 
-void PageListView::showNote(const QString &text)
+void PageListView::showNote(const std::string &text)
 {
-    m_note = text;
+    m_note = qString(text);
     // Beside the list, where the eyes are, and gone at the next key or
     // click; a screen reader finds it in the list's description.
-    QToolTip::showText(mapToGlobal(QPoint(0, height())), text, this, QRect(), 4000);
-    setAccessibleDescription(text);
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), m_note, this, QRect(), 4000);
+    setAccessibleDescription(m_note);
 }
 
-void PageListView::added(const EditOutcome &outcome, std::size_t notFiles, PageSource source)
+void PageListView::warn(const std::string &text)
 {
-    if (!outcome.message.empty())
-        emit warning(qString(outcome.message));
-    if (notFiles > 0)
-        showNote(qString(notFilesMessage(notFiles, source)));
+    emit warning(qString(text));
 }
 
-void PageListView::edit(const std::function<EditOutcome(PageListEditor &)> &command)
+void PageListView::selectAll()
 {
-    takeSelection();
-    const EditOutcome outcome = m_pages->edit(command);
-    if (!outcome.message.empty())
-        emit warning(qString(outcome.message));
+    QListView::selectAll();
 }
 
-void PageListView::paste()
+// Opened from the keyboard: below the entry that has the focus.
+void PageListView::openMenu()
 {
-    UriListPaths found = filePaths(QApplication::clipboard()->mimeData());
-    if (found.paths.empty()) {
-        showNote(qString(noFilesToPasteMessage()));
-        return;
-    }
-    const std::size_t notFiles = found.notFiles;
-    added(m_pages->append(std::move(found.paths), PageSource::Paste), notFiles, PageSource::Paste);
-}
-
-void PageListView::addPictures()
-{
-    const std::string pictures =
-        fileNameBytes(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
-    std::vector<std::string> chosen = m_chooser(addPicturesFolder(m_pages->editor().entries(), pictures));
-    if (!chosen.empty())
-        added(m_pages->append(std::move(chosen), PageSource::OpenDialog), 0, PageSource::OpenDialog);
-}
-
-bool PageListView::canRun(PageCommand command)
-{
-    const bool hasFiles = command == PageCommand::Paste && holdsFiles(QApplication::clipboard()->mimeData());
-    takeSelection();
-    return pageCommandEnabled(m_pages->editor(), command, hasFiles);
-}
-
-void PageListView::run(PageCommand command)
-{
-    if (command == PageCommand::AddPictures)
-        addPictures();
-    else if (command == PageCommand::Paste)
-        paste();
-    else
-        edit([command](PageListEditor &editor) { return applyListEdit(editor, command); });
+    const QModelIndex current = currentIndex();
+    const QRect cell = current.isValid() ? visualRect(current) : QRect(0, 0, 1, 1);
+    showMenu(viewport()->mapToGlobal(cell.bottomLeft()));
 }
 
 void PageListView::keyPressEvent(QKeyEvent *event)
 {
-    using Move = PageListEditor::Move;
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    const int key = event->key();
-    const bool ctrl = modifiers == Qt::ControlModifier;
-    const bool none = modifiers == Qt::NoModifier;
-    const bool shift = modifiers == Qt::ShiftModifier;
-    const auto move = [this](Move to) {
-        edit([to](PageListEditor &editor) { return editor.moveSelected(to); });
-    };
-
-    if ((ctrl && key == Qt::Key_V) || (shift && key == Qt::Key_Insert))
-        run(PageCommand::Paste);
-    else if (none && key == Qt::Key_Insert)
-        run(PageCommand::AddPictures);
-    else if (none && key == Qt::Key_Delete)
-        run(PageCommand::Remove);
-    else if (ctrl && key == Qt::Key_Left)
-        move(Move::Left);
-    else if (ctrl && key == Qt::Key_Right)
-        move(Move::Right);
-    else if (ctrl && key == Qt::Key_Home)
-        move(Move::First);
-    else if (ctrl && key == Qt::Key_End)
-        move(Move::Last);
-    else if (ctrl && key == Qt::Key_Z)
-        run(PageCommand::Undo);
-    else if ((ctrl && key == Qt::Key_Y)
-             || (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_Z))
-        run(PageCommand::Redo);
-    else if ((none && key == Qt::Key_Menu) || (shift && key == Qt::Key_F10))
-        showMenuAtCurrent();
-    else {
+    const std::optional<KeyChord> chord = chordOf(*event);
+    if (chord && m_pages.runKey(*chord))
+        event->accept();
+    else
         QListView::keyPressEvent(event);
-        return;
-    }
-    event->accept();
 }
 
 void PageListView::contextMenuEvent(QContextMenuEvent *event)
@@ -243,42 +233,26 @@ void PageListView::contextMenuEvent(QContextMenuEvent *event)
             selectionModel()->setCurrentIndex(under, QItemSelectionModel::ClearAndSelect);
         showMenu(event->globalPos());
     } else {
-        showMenuAtCurrent();
+        openMenu();
     }
     event->accept();
-}
-
-// Opened from the keyboard: below the entry that has the focus.
-void PageListView::showMenuAtCurrent()
-{
-    const QModelIndex current = currentIndex();
-    const QRect cell = current.isValid() ? visualRect(current) : QRect(0, 0, 1, 1);
-    showMenu(viewport()->mapToGlobal(cell.bottomLeft()));
 }
 
 void PageListView::showMenu(const QPoint &globalAt)
 {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("PageListMenu"));
-    for (const PageMenuItem &item : kPageMenu) {
-        if (item.separatorBefore)
+    for (const PageMenuEntry &entry : m_pages.menu()) {
+        if (entry.lineBefore)
             menu.addSeparator();
-        QAction *action = menu.addAction(qString(pageMenuCaption(item.command)));
-        action->setShortcut(QKeySequence(qString(item.shortcut)));
+        QAction *action = menu.addAction(qString(entry.caption));
+        action->setShortcut(keySequenceOf(entry.command));
         action->setShortcutVisibleInContextMenu(true);
-        action->setEnabled(canRun(item.command));
-        const PageCommand command = item.command;
-        connect(action, &QAction::triggered, this, [this, command] { run(command); });
+        action->setEnabled(entry.enabled);
+        const PageCommand command = entry.command;
+        connect(action, &QAction::triggered, this, [this, command] { m_pages.run(command); });
     }
     menu.exec(globalAt);
-}
-
-bool PageListView::holdsFiles(const QMimeData *mime)
-{
-    if (!mime || mime->hasFormat(kCopiedFiles))
-        return !filePaths(mime).paths.empty();
-    const QList<QUrl> urls = mime->urls();
-    return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
 }
 
 void PageListView::dragEnterEvent(QDragEnterEvent *event)
@@ -300,10 +274,7 @@ void PageListView::dropEvent(QDropEvent *event)
 {
     UriListPaths found = filePaths(event->mimeData());
     event->acceptProposedAction();
-    if (found.paths.empty())
-        return;
-    const std::size_t notFiles = found.notFiles;
-    added(m_pages->append(std::move(found.paths), PageSource::Drop), notFiles, PageSource::Drop);
+    m_pages.drop(std::move(found));
 }
 
 void PageListView::resizeEvent(QResizeEvent *event)

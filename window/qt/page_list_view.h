@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/form1_commands.h"
+#include "window/page_list_controller.h"
 
 #include <QListView>
 
@@ -15,26 +15,24 @@ namespace lumvrex {
 class PageListModel;
 
 // The one-row page list: entries side by side in six columns, scrolling
-// sideways. Files dropped on it or pasted are appended in their order; the
-// keys and the context menu add, remove, move, undo and redo.
-class PageListView final : public QListView
+// sideways. What its commands do is the controller's; the view hands it
+// keys, drops and menu choices, and gives it Qt's clipboard, open dialog,
+// tooltip and drawing.
+class PageListView final : public QListView, private PageListWindow
 {
     Q_OBJECT
 public:
-    explicit PageListView(PageListModel *model, QWidget *parent = nullptr);
+    // caption is what the list's spoken name starts with: "Pages:".
+    PageListView(QString caption, QWidget *parent);
 
-    // A screen reader hears the caption with the number of pages after it:
-    // "Pages: 3 pages".
-    void setAccessibleCaption(const QString &caption);
+    PageListController &pages() { return m_pages; }
+    const PageListController &pages() const { return m_pages; }
 
     // Asks for pictures to add, starting in a folder; the window's open
     // dialog unless a test gives another.
     using PictureChooser = std::function<std::vector<std::string>(const std::string &folder)>;
     void setPictureChooser(PictureChooser chooser) { m_chooser = std::move(chooser); }
 
-    void run(PageCommand command);
-    // Whether the command can act on the list and selection as they are.
-    bool canRun(PageCommand command);
     // The last brief note shown beside the list ("The clipboard holds no
     // files to paste."), also the list's accessible description.
     QString note() const { return m_note; }
@@ -53,21 +51,23 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    static UriListPaths filePaths(const QMimeData *mime);
-    static bool holdsFiles(const QMimeData *mime);
-    void updateAccessibleName();
-    void takeSelection();
-    void showSelection();
-    void added(const EditOutcome &outcome, std::size_t notFiles, PageSource source);
-    void edit(const std::function<EditOutcome(PageListEditor &)> &command);
-    void paste();
-    void addPictures();
-    void showNote(const QString &text);
-    void showMenu(const QPoint &globalAt);
-    void showMenuAtCurrent();
+    PageSelection viewSelection() const override;
+    UriListPaths clipboardFiles() const override;
+    bool clipboardHoldsFiles() const override;
+    std::vector<std::string> choosePictures(const std::string &folder) override;
+    std::string picturesFolder() const override;
+    void showChange(const PageListChange &change) override;
+    void showNote(const std::string &text) override;
+    void warn(const std::string &text) override;
+    void selectAll() override;
+    void openMenu() override;
 
-    PageListModel *m_pages;
-    QString m_accessibleCaption;
+    void showMenu(const QPoint &globalAt);
+    void updateAccessibleName();
+
+    QString m_caption;
+    PageListController m_pages{*this};
+    PageListModel *m_model;
     PictureChooser m_chooser;
     QString m_note;
 };

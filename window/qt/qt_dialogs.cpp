@@ -1,6 +1,6 @@
 #include "window/qt/qt_dialogs.h"
 
-#include "window/form1_commands.h"
+#include "window/form1_layout.h"
 #include "window/qt/qt_text.h"
 
 #include <QAbstractItemView>

@@ -31,8 +31,8 @@ public:
 
     // nullptr once the window is closed.
     HWND window() const { return m_window; }
-    // The control of that name in the layout table ("Text1"), or nullptr.
-    HWND control(std::string_view name) const;
+    // The control made for a row of kForm1Controls.
+    HWND control(const ControlSpec &entry) const;
 
     // Shows the window with the focus on "Create pub".
     void show(int showCommand);
@@ -66,8 +66,8 @@ private:
     void createControls(HINSTANCE instance);
     void setTabOrder();
     void nameControls();
-    std::string fieldText(std::string_view name) const;
-    void clicked(int controlIndex);
+    std::string fieldText(const ControlSpec &entry) const;
+    void clicked(const ControlSpec &entry);
     void createPublicationClicked();
     void showPageListWarnings();
 

@@ -3,7 +3,7 @@
 #include "publication/create_publication.h"
 #include "publication/page_effect_source.h"
 #include "runtime/windows_text.h"
-#include "window/form1_commands.h"
+#include "window/page_list_texts.h"
 #include "window/win32/accessible_name.h"
 #include "window/win32/dialogs_win32.h"
 #include "window/win32/dpi.h"
@@ -42,11 +42,6 @@ WindowsControl windowsControl(ControlKind kind)
     }
     // A plain push button: none of them is a default or cancel button.
     return {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0};
-}
-
-std::size_t indexOf(const ControlSpec *entry)
-{
-    return static_cast<std::size_t>(entry - kForm1Controls.data());
 }
 
 HICON loadIcon(HINSTANCE instance, int sizeMetric)
@@ -113,18 +108,19 @@ void Form1::createControls(HINSTANCE instance)
 {
     for (const ControlSpec &entry : kForm1Controls) {
         const WindowsControl kind = windowsControl(entry.kind);
-        const std::size_t index = indexOf(&entry);
+        const std::size_t index = form1Index(entry);
         m_controls[index] = CreateWindowExW(
             kind.extendedStyle, kind.className, wideFromUtf8(entry.caption).c_str(), kind.style, 0, 0, 0, 0,
             m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
             nullptr);
+        if (entry.kind == ControlKind::PageList) {
+            m_pages = std::make_unique<PageListBox>(m_controls[index], spokenName(entry),
+                                                    [this](const std::string &text) {
+                                                        m_pendingWarnings.push_back(text);
+                                                        PostMessageW(m_window, kPageListWarning, 0, 0);
+                                                    });
+        }
     }
-    const ControlSpec &list = *form1Control("List1");
-    m_pages = std::make_unique<PageListBox>(m_controls[indexOf(&list)], std::string(list.accessibleName),
-                                            [this](const std::string &text) {
-                                                m_pendingWarnings.push_back(text);
-                                                PostMessageW(m_window, kPageListWarning, 0, 0);
-                                            });
 }
 
 // The dialog manager walks the controls in z-order, so the z-order is the
@@ -133,7 +129,7 @@ void Form1::setTabOrder()
 {
     HWND previous = HWND_TOP;
     for (const ControlSpec *entry : form1FocusOrder()) {
-        const HWND control = m_controls[indexOf(entry)];
+        const HWND control = m_controls[form1Index(*entry)];
         SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = control;
     }
@@ -144,8 +140,8 @@ void Form1::nameControls()
 {
     for (const ControlSpec &entry : kForm1Controls) {
         if (entry.kind == ControlKind::TextField) {
-            setAccessibleName(m_controls[indexOf(&entry)],
-                              [name = wideFromUtf8(fieldAccessibleName(entry))] { return name; });
+            setAccessibleName(m_controls[form1Index(entry)],
+                              [name = wideFromUtf8(spokenName(entry))] { return name; });
         }
     }
 }
@@ -155,7 +151,7 @@ void Form1::layOut(UINT dpi)
     const auto pixels = [dpi](int twips) { return pixelsFromTwips(twips, static_cast<int>(dpi)); };
     const HFONT font = createDialogFont(dpi);
     for (const ControlSpec &entry : kForm1Controls) {
-        const HWND control = m_controls[indexOf(&entry)];
+        const HWND control = m_controls[form1Index(entry)];
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SetWindowPos(control, nullptr, pixels(entry.place.left), pixels(entry.place.top),
                      pixels(entry.place.width), pixels(entry.place.height), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -181,10 +177,9 @@ void Form1::layOut(UINT dpi)
     InvalidateRect(m_window, nullptr, TRUE);
 }
 
-HWND Form1::control(std::string_view name) const
+HWND Form1::control(const ControlSpec &entry) const
 {
-    const ControlSpec *entry = form1Control(name);
-    return entry ? m_controls[indexOf(entry)] : nullptr;
+    return m_controls[form1Index(entry)];
 }
 
 void Form1::show(int showCommand)
@@ -192,7 +187,7 @@ void Form1::show(int showCommand)
     ShowWindow(m_window, showCommand);
     UpdateWindow(m_window);
     SendMessageW(m_window, WM_NEXTDLGCTL,
-                 reinterpret_cast<WPARAM>(m_controls[indexOf(form1FocusOrder().front())]), TRUE);
+                 reinterpret_cast<WPARAM>(m_controls[form1Index(*form1FocusOrder().front())]), TRUE);
 }
 
 bool Form1::translate(MSG &message)
@@ -210,9 +205,9 @@ void Form1::setEffectSource(PageEffectSource *effects)
     m_effects = effects ? effects : m_ownEffects.get();
 }
 
-std::string Form1::fieldText(std::string_view name) const
+std::string Form1::fieldText(const ControlSpec &entry) const
 {
-    const HWND field = control(name);
+    const HWND field = control(entry);
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         std::max(0, GetWindowTextW(field, text.data(), static_cast<int>(text.size())))));
@@ -221,21 +216,18 @@ std::string Form1::fieldText(std::string_view name) const
 
 PublicationInputs Form1::publicationInputs() const
 {
-    return form1Inputs([this](std::string_view name) { return fieldText(name); }, m_pages->pages());
+    return form1Inputs([this](const ControlSpec &field) { return fieldText(field); },
+                       m_pages->editor().pages());
 }
 
 std::size_t Form1::pageCount() const
 {
-    return m_pages ? m_pages->count() : 0;
+    return m_pages ? m_pages->editor().size() : 0;
 }
 
-void Form1::clicked(int controlIndex)
+void Form1::clicked(const ControlSpec &entry)
 {
-    const std::optional<ButtonAction> action =
-        buttonAction(kForm1Controls[static_cast<std::size_t>(controlIndex)].name);
-    if (!action)
-        return;
-    switch (*action) {
+    switch (entry.action) {
     case ButtonAction::CreatePublication:
         createPublicationClicked();
         break;
@@ -243,7 +235,9 @@ void Form1::clicked(int controlIndex)
         DestroyWindow(m_window);
         break;
     case ButtonAction::ClearPages:
-        m_pages->run(PageCommand::Clear);
+        m_pages->pages().run(PageCommand::Clear);
+        break;
+    case ButtonAction::None:
         break;
     }
 }
@@ -287,7 +281,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
         // control has: there is no default and no cancel button.
         const int index = LOWORD(wParam) - kFirstControlId;
         if (HIWORD(wParam) == BN_CLICKED && index >= 0 && index < static_cast<int>(kForm1Controls.size()))
-            clicked(index);
+            clicked(kForm1Controls[static_cast<std::size_t>(index)]);
         return 0;
     }
     case WM_DRAWITEM: {

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "publication/page_list.h"
-#include "window/form1_commands.h"
-#include "window/page_list_editor.h"
+#include "window/page_list_controller.h"
 
 #include <cstddef>
 #include <functional>
@@ -15,12 +13,13 @@ namespace lumvrex {
 
 // List1: the pages in a one-row list box, entries side by side in six
 // columns and scrolled sideways, each shown by the part of its file name
-// that tells it from its neighbours. The editor holds the entries and the
-// history; the list box (a no-data one) only their count and selection.
-// Files dropped or pasted are appended in their order; the keys and the
-// context menu add, remove, move, undo and redo. A screen reader hears each
-// entry as its page, with the whole path as its description.
-class PageListBox
+// that tells it from its neighbours. What its commands do is the
+// controller's: the list box (a no-data one) holds only the count and the
+// selection, hands the controller its keys, drops and menu choices, and
+// gives it Windows' clipboard, open dialog, balloon and drawing. A screen
+// reader hears each entry as its page, with the whole path as its
+// description.
+class PageListBox final : private PageListWindow
 {
 public:
     // The list box class, Windows' own with drops, the wheel, the keys and
@@ -32,36 +31,27 @@ public:
     // Takes over a list box made of kClassName with kStyle and
     // kExtendedStyle. caption is what the list's name starts with.
     PageListBox(HWND listBox, std::string caption, std::function<void(const std::string &)> warn);
-    ~PageListBox();
+    ~PageListBox() override;
     PageListBox(const PageListBox &) = delete;
     PageListBox &operator=(const PageListBox &) = delete;
 
     static constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LBS_MULTICOLUMN
         | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_EXTENDEDSEL | LBS_NOTIFY;
     static constexpr DWORD kExtendedStyle = WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES;
-    // Context menu items' ids are this plus their place in kPageMenu.
+    // Context menu items' ids are this plus their place in the menu.
     static constexpr UINT kFirstMenuId = 1000;
 
     HWND handle() const { return m_listBox; }
-    std::size_t count() const { return m_editor.size(); }
-    const PageListEditor &editor() const { return m_editor; }
+    PageListController &pages() { return m_pages; }
+    const PageListEditor &editor() const { return m_pages.editor(); }
 
-    // Appends as many of paths as the list holds; the warning says how
-    // many did not fit.
-    void append(const std::vector<std::wstring> &paths, PageSource source);
-    void run(PageCommand command);
-    bool canRun(PageCommand command);
-
-    // Asks for pictures to add, starting in a folder (UTF-8); the system's
-    // open dialog unless a test gives another.
+    // Asks for pictures to add, starting in a folder; the system's open
+    // dialog unless a test gives another.
     using PictureChooser = std::function<std::vector<std::wstring>(const std::wstring &folder)>;
     void setPictureChooser(PictureChooser chooser) { m_chooser = std::move(chooser); }
 
     // The last brief note shown beside the list; also its description.
     const std::string &note() const { return m_note; }
-
-    // The entries as the core takes them.
-    PageList pages() const { return m_editor.pages(); }
 
     // One row, six columns, after the list box was placed or its font set.
     void fitColumns();
@@ -69,24 +59,30 @@ public:
     void draw(const DRAWITEMSTRUCT &item) const;
 
 private:
+    PageSelection viewSelection() const override;
+    UriListPaths clipboardFiles() const override;
+    bool clipboardHoldsFiles() const override;
+    std::vector<std::string> choosePictures(const std::string &folder) override;
+    std::string picturesFolder() const override;
+    void showChange(const PageListChange &change) override;
+    void showNote(const std::string &text) override;
+    void warn(const std::string &text) override;
+    void selectAll() override;
+    void openMenu() override;
+
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool keyDown(WPARAM key);
     void dropped(HDROP drop);
     void scrollSideways(int wheelDelta);
-    void takeSelection();
-    void show();
-    void edit(const std::function<EditOutcome(PageListEditor &)> &command);
-    void added(const EditOutcome &outcome);
-    void paste();
-    void addPictures();
-    void showNote(const std::string &text);
-    void showMenu(LPARAM at);
+    void selectUnder(POINT at);
+    void showMenu(POINT at);
+    void hideNote();
+    LRESULT accessibleObject(WPARAM wParam, LPARAM lParam);
 
     HWND m_listBox;
     std::string m_caption;
     std::function<void(const std::string &)> m_warn;
-    PageListEditor m_editor;
-    std::vector<std::wstring> m_labels;
+    PageListController m_pages{*this};
     PictureChooser m_chooser;
     std::string m_note;
     HWND m_tooltip = nullptr;

@@ -3,11 +3,11 @@
 #include "publication/publication_inputs.h"
 #include "runtime/windows_text.h"
 #include "window/win32/accessible_name.h"
+#include "window/win32/shell_files.h"
 
 #include <algorithm>
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <windowsx.h>
@@ -15,121 +15,32 @@
 namespace lumvrex {
 namespace {
 
-using namespace std::literals;
-
 constexpr int kColumns = 6;
 constexpr UINT_PTR kNoteTimer = 1;
 constexpr UINT kNoteMilliseconds = 4000;
 // The procedure of Windows' own list box, which does all the rest.
 WNDPROC g_listBoxProcedure = nullptr;
 
-// The paths of a drop in its order, read from its block in one pass:
-// DragQueryFileW walks the list from the start for each path, which makes a
-// drop of tens of thousands of files take many seconds.
-std::vector<std::wstring> droppedPaths(HGLOBAL drop)
-{
-    std::vector<std::wstring> paths;
-    const auto *files = static_cast<const DROPFILES *>(GlobalLock(drop));
-    if (!files)
-        return paths;
-    const std::size_t size = GlobalSize(drop);
-    if (files->pFiles < size) {
-        const char *const start = reinterpret_cast<const char *>(files) + files->pFiles;
-        const char *const end = reinterpret_cast<const char *>(files) + size;
-        if (files->fWide) {
-            const std::wstring_view all(reinterpret_cast<const wchar_t *>(start),
-                                        static_cast<std::size_t>(end - start) / sizeof(wchar_t));
-            for (std::size_t at = 0; at < all.size() && all[at] != L'\0';) {
-                const std::size_t next = std::min(all.find(L'\0', at), all.size());
-                paths.emplace_back(all.substr(at, next - at));
-                at = next + 1;
-            }
-        } else {
-            // Paths in the ANSI code page, from programs that know no other.
-            const std::string_view all(start, static_cast<std::size_t>(end - start));
-            for (std::size_t at = 0; at < all.size() && all[at] != '\0';) {
-                const std::size_t next = std::min(all.find('\0', at), all.size());
-                const int length = static_cast<int>(next - at);
-                std::wstring path(
-                    static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, start + at, length, nullptr, 0)),
-                    L'\0');
-                MultiByteToWideChar(CP_ACP, 0, start + at, length, path.data(),
-                                    static_cast<int>(path.size()));
-                paths.push_back(std::move(path));
-                at = next + 1;
-            }
-        }
-    }
-    GlobalUnlock(drop);
-    return paths;
-}
-
-std::vector<std::string> utf8Paths(const std::vector<std::wstring> &paths)
-{
-    std::vector<std::string> converted;
-    converted.reserve(paths.size());
-    for (const std::wstring &path : paths)
-        converted.push_back(utf8FromWide(path));
-    return converted;
-}
-
 bool keyHeld(int key)
 {
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
-std::wstring picturesFolder()
-{
-    wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, folder)))
-        return {};
-    return folder;
-}
-
-// The system's open dialog, several files at once. The answer comes as the
-// folder and then each name, or as one whole path; a buffer of 1 MiB holds
-// thousands of names.
-std::vector<std::wstring> chooseWithOpenDialog(HWND owner, const std::wstring &folder)
-{
-    std::vector<wchar_t> buffer(std::size_t{512} * 1024, L'\0');
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    const AddPicturesTexts texts = addPicturesTexts();
-    // Each name and pattern ends in a NUL, the whole list in a second one.
-    std::wstring filter = wideFromUtf8(texts.pictures);
-    filter += L"\0*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.ico\0"sv;
-    filter += wideFromUtf8(texts.allFiles);
-    filter += L"\0*.*\0"sv;
-    const std::wstring title = wideFromUtf8(texts.title);
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrTitle = title.c_str();
-    dialog.Flags =
-        OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    std::vector<std::wstring> paths;
-    if (!GetOpenFileNameW(&dialog))
-        return paths;
-    const wchar_t *at = buffer.data();
-    const std::wstring first = at;
-    at += first.size() + 1;
-    if (*at == L'\0') {
-        paths.push_back(first);
-        return paths;
-    }
-    const std::wstring separator = !first.empty() && first.back() == L'\\' ? L"" : L"\\";
-    while (*at != L'\0') {
-        const std::wstring name = at;
-        std::wstring path = first;
-        path += separator;
-        path += name;
-        paths.push_back(std::move(path));
-        at += name.size() + 1;
-    }
-    return paths;
-}
+// The list's keys as Windows names them.
+constexpr std::pair<ListKey, WPARAM> kVirtualKeys[] = {
+    {ListKey::Insert, VK_INSERT},
+    {ListKey::Delete, VK_DELETE},
+    {ListKey::Left, VK_LEFT},
+    {ListKey::Right, VK_RIGHT},
+    {ListKey::Home, VK_HOME},
+    {ListKey::End, VK_END},
+    {ListKey::Menu, VK_APPS},
+    {ListKey::F10, VK_F10},
+    {ListKey::A, 'A'},
+    {ListKey::V, 'V'},
+    {ListKey::Y, 'Y'},
+    {ListKey::Z, 'Z'},
+};
 
 } // namespace
 
@@ -184,7 +95,7 @@ PageListBox::~PageListBox()
         DestroyWindow(m_tooltip);
 }
 
-void PageListBox::takeSelection()
+PageSelection PageListBox::viewSelection() const
 {
     PageSelection selection;
     const LRESULT selected = SendMessageW(m_listBox, LB_GETSELCOUNT, 0, 0);
@@ -197,21 +108,47 @@ void PageListBox::takeSelection()
             selection.rows.push_back(static_cast<std::size_t>(row));
     }
     const LRESULT caret = SendMessageW(m_listBox, LB_GETCARETINDEX, 0, 0);
-    if (caret >= 0 && static_cast<std::size_t>(caret) < m_editor.size())
+    if (caret >= 0 && static_cast<std::size_t>(caret) < editor().size())
         selection.current = static_cast<std::size_t>(caret);
-    m_editor.select(std::move(selection));
+    return selection;
 }
 
-// The list box takes the editor's count and selection; it draws the rest
-// from the editor.
-void PageListBox::show()
+UriListPaths PageListBox::clipboardFiles() const
 {
-    m_labels.clear();
-    for (const std::string &label : pageLabels(m_editor.entries()))
-        m_labels.push_back(wideFromUtf8(label));
+    UriListPaths found;
+    if (IsClipboardFormatAvailable(CF_HDROP) && OpenClipboard(m_listBox)) {
+        if (const HANDLE files = GetClipboardData(CF_HDROP))
+            found.paths = utf8Paths(droppedPaths(files));
+        CloseClipboard();
+    }
+    return found;
+}
+
+bool PageListBox::clipboardHoldsFiles() const
+{
+    return IsClipboardFormatAvailable(CF_HDROP) != 0;
+}
+
+std::vector<std::string> PageListBox::choosePictures(const std::string &folder)
+{
+    return utf8Paths(m_chooser(wideFromUtf8(folder)));
+}
+
+std::string PageListBox::picturesFolder() const
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return {};
+    return utf8FromWide(folder);
+}
+
+// The list box takes the count and selection; it draws the rest from the
+// controller.
+void PageListBox::showChange(const PageListChange &)
+{
     SendMessageW(m_listBox, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(m_listBox, LB_SETCOUNT, m_editor.size(), 0);
-    const PageSelection &selection = m_editor.selection();
+    SendMessageW(m_listBox, LB_SETCOUNT, editor().size(), 0);
+    const PageSelection &selection = editor().selection();
     SendMessageW(m_listBox, LB_SETSEL, FALSE, -1);
     for (const auto &[first, last] : selection.runs())
         SendMessageW(m_listBox, LB_SELITEMRANGEEX, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
@@ -226,23 +163,14 @@ void PageListBox::show()
         NotifyWinEvent(EVENT_OBJECT_FOCUS, m_listBox, OBJID_CLIENT, static_cast<LONG>(selection.current + 1));
 }
 
-void PageListBox::added(const EditOutcome &outcome)
+void PageListBox::warn(const std::string &text)
 {
-    if (outcome.changed)
-        show();
-    if (!outcome.message.empty())
-        m_warn(outcome.message);
+    m_warn(text);
 }
 
-void PageListBox::append(const std::vector<std::wstring> &paths, PageSource source)
+void PageListBox::selectAll()
 {
-    added(m_editor.append(utf8Paths(paths), source));
-}
-
-void PageListBox::edit(const std::function<EditOutcome(PageListEditor &)> &command)
-{
-    takeSelection();
-    added(command(m_editor));
+    SendMessageW(m_listBox, LB_SELITEMRANGEEX, 0, static_cast<LPARAM>(editor().size() - 1));
 }
 
 void PageListBox::showNote(const std::string &text)
@@ -265,125 +193,101 @@ void PageListBox::showNote(const std::string &text)
     SetTimer(m_listBox, kNoteTimer, kNoteMilliseconds, nullptr);
 }
 
-void PageListBox::paste()
+void PageListBox::hideNote()
 {
-    std::vector<std::wstring> paths;
-    if (IsClipboardFormatAvailable(CF_HDROP) && OpenClipboard(m_listBox)) {
-        if (const HANDLE files = GetClipboardData(CF_HDROP))
-            paths = droppedPaths(files);
-        CloseClipboard();
-    }
-    if (paths.empty()) {
-        showNote(std::string(noFilesToPasteMessage()));
-        return;
-    }
-    append(paths, PageSource::Paste);
+    KillTimer(m_listBox, kNoteTimer);
+    TOOLINFOW tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = m_listBox;
+    tool.uId = reinterpret_cast<UINT_PTR>(m_listBox);
+    SendMessageW(m_tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
-void PageListBox::addPictures()
+// From the keyboard: under the focused entry.
+void PageListBox::openMenu()
 {
-    const std::string folder = addPicturesFolder(m_editor.entries(), utf8FromWide(picturesFolder()));
-    const std::vector<std::wstring> chosen = m_chooser(wideFromUtf8(folder));
-    if (!chosen.empty())
-        append(chosen, PageSource::OpenDialog);
-}
-
-bool PageListBox::canRun(PageCommand command)
-{
-    takeSelection();
-    return pageCommandEnabled(m_editor, command, IsClipboardFormatAvailable(CF_HDROP) != 0);
-}
-
-void PageListBox::run(PageCommand command)
-{
-    if (command == PageCommand::AddPictures)
-        addPictures();
-    else if (command == PageCommand::Paste)
-        paste();
-    else
-        edit([command](PageListEditor &editor) { return applyListEdit(editor, command); });
+    RECT cell = {};
+    const LRESULT caret = SendMessageW(m_listBox, LB_GETCARETINDEX, 0, 0);
+    if (caret < 0
+        || SendMessageW(m_listBox, LB_GETITEMRECT, caret, reinterpret_cast<LPARAM>(&cell)) == LB_ERR)
+        GetClientRect(m_listBox, &cell);
+    POINT where = {cell.left, cell.bottom};
+    ClientToScreen(m_listBox, &where);
+    showMenu(where);
 }
 
 // The keys of the list's commands; false for those the list box handles
 // itself (arrows, Home, End, Shift with them).
 bool PageListBox::keyDown(WPARAM key)
 {
-    using Move = PageListEditor::Move;
-    const bool ctrl = keyHeld(VK_CONTROL);
-    const bool shift = keyHeld(VK_SHIFT);
-    const bool none = !ctrl && !shift;
-    const auto move = [this](Move to) {
-        edit([to](PageListEditor &editor) { return editor.moveSelected(to); });
-    };
-    if ((ctrl && !shift && key == 'V') || (shift && !ctrl && key == VK_INSERT))
-        run(PageCommand::Paste);
-    else if (none && key == VK_INSERT)
-        run(PageCommand::AddPictures);
-    else if (none && key == VK_DELETE)
-        run(PageCommand::Remove);
-    else if (ctrl && !shift && key == VK_LEFT)
-        move(Move::Left);
-    else if (ctrl && !shift && key == VK_RIGHT)
-        move(Move::Right);
-    else if (ctrl && !shift && key == VK_HOME)
-        move(Move::First);
-    else if (ctrl && !shift && key == VK_END)
-        move(Move::Last);
-    else if (ctrl && !shift && key == 'Z')
-        run(PageCommand::Undo);
-    else if ((ctrl && !shift && key == 'Y') || (ctrl && shift && key == 'Z'))
-        run(PageCommand::Redo);
-    else if (ctrl && !shift && key == 'A') {
-        if (m_editor.size() > 0)
-            SendMessageW(m_listBox, LB_SELITEMRANGEEX, 0, static_cast<LPARAM>(m_editor.size() - 1));
-    } else if ((none && key == VK_APPS) || (shift && !ctrl && key == VK_F10))
-        showMenu(-1);
-    else
+    if (keyHeld(VK_MENU))
         return false;
-    return true;
+    for (const auto &[listKey, virtualKey] : kVirtualKeys) {
+        if (key == virtualKey)
+            return m_pages.runKey({listKey, keyHeld(VK_CONTROL), keyHeld(VK_SHIFT)});
+    }
+    return false;
 }
 
-void PageListBox::showMenu(LPARAM at)
+// A right click on an entry that is not selected selects it alone.
+void PageListBox::selectUnder(POINT at)
 {
-    POINT where = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-    if (at == -1) {
-        // From the keyboard: under the focused entry.
-        RECT cell = {};
-        const LRESULT caret = SendMessageW(m_listBox, LB_GETCARETINDEX, 0, 0);
-        if (caret < 0
-            || SendMessageW(m_listBox, LB_GETITEMRECT, caret, reinterpret_cast<LPARAM>(&cell)) == LB_ERR)
-            GetClientRect(m_listBox, &cell);
-        where = {cell.left, cell.bottom};
-        ClientToScreen(m_listBox, &where);
-    } else {
-        // A right click on an entry that is not selected selects it alone.
-        POINT inside = where;
-        ScreenToClient(m_listBox, &inside);
-        const LRESULT hit = SendMessageW(m_listBox, LB_ITEMFROMPOINT, 0, MAKELPARAM(inside.x, inside.y));
-        const int row = LOWORD(hit);
-        if (HIWORD(hit) == 0 && static_cast<std::size_t>(row) < m_editor.size()
-            && SendMessageW(m_listBox, LB_GETSEL, row, 0) <= 0) {
-            SendMessageW(m_listBox, LB_SETSEL, FALSE, -1);
-            SendMessageW(m_listBox, LB_SETSEL, TRUE, row);
-            SendMessageW(m_listBox, LB_SETCARETINDEX, row, FALSE);
-        }
+    POINT inside = at;
+    ScreenToClient(m_listBox, &inside);
+    const LRESULT hit = SendMessageW(m_listBox, LB_ITEMFROMPOINT, 0, MAKELPARAM(inside.x, inside.y));
+    const int row = LOWORD(hit);
+    if (HIWORD(hit) == 0 && static_cast<std::size_t>(row) < editor().size()
+        && SendMessageW(m_listBox, LB_GETSEL, row, 0) <= 0) {
+        SendMessageW(m_listBox, LB_SETSEL, FALSE, -1);
+        SendMessageW(m_listBox, LB_SETSEL, TRUE, row);
+        SendMessageW(m_listBox, LB_SETCARETINDEX, row, FALSE);
     }
+}
+
+void PageListBox::showMenu(POINT at)
+{
+    const std::vector<PageMenuEntry> entries = m_pages.menu();
     const HMENU menu = CreatePopupMenu();
-    for (std::size_t i = 0; i < kPageMenu.size(); ++i) {
-        const PageMenuItem &item = kPageMenu[i];
-        if (item.separatorBefore)
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const PageMenuEntry &entry = entries[i];
+        if (entry.lineBefore)
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        std::wstring caption = wideFromUtf8(pageMenuCaption(item.command));
-        if (const std::string_view shortcut = pageMenuShortcutLabel(item.command); !shortcut.empty())
-            caption += L'\t' + wideFromUtf8(shortcut);
-        AppendMenuW(menu, MF_STRING | (canRun(item.command) ? MF_ENABLED : MF_GRAYED), kFirstMenuId + i,
+        std::wstring caption = wideFromUtf8(entry.caption);
+        if (!entry.shortcut.empty())
+            caption += L'\t' + wideFromUtf8(entry.shortcut);
+        AppendMenuW(menu, MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED), kFirstMenuId + i,
                     caption.c_str());
     }
     const auto chosen = static_cast<UINT>(TrackPopupMenu(
-        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, where.x, where.y, 0, m_listBox, nullptr));
+        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, 0, m_listBox, nullptr));
     DestroyMenu(menu);
-    if (chosen >= kFirstMenuId && chosen < kFirstMenuId + kPageMenu.size())
-        run(kPageMenu[chosen - kFirstMenuId].command);
+    if (chosen >= kFirstMenuId && chosen < kFirstMenuId + entries.size())
+        m_pages.run(entries[chosen - kFirstMenuId].command);
+}
+
+LRESULT PageListBox::accessibleObject(WPARAM wParam, LPARAM lParam)
+{
+    ItemTexts items;
+    items.description = wideFromUtf8(m_note);
+    items.item = [this](long item, bool description) -> std::wstring {
+        const auto row = static_cast<std::size_t>(item - 1);
+        if (item < 1 || row >= editor().size())
+            return {};
+        const std::string &path = editor().entries()[row];
+        return wideFromUtf8(description ? pageDescription(path) : pageSpokenName(row, editor().size(), path));
+    };
+    items.count = [this] { return static_cast<long>(editor().size()); };
+    const HWND listBox = m_listBox;
+    items.state = [listBox](long item) -> long {
+        long state = 0;
+        if (SendMessageW(listBox, LB_GETSEL, item - 1, 0) > 0)
+            state |= STATE_SYSTEM_SELECTED;
+        if (GetFocus() == listBox && SendMessageW(listBox, LB_GETCARETINDEX, 0, 0) == item - 1)
+            state |= STATE_SYSTEM_FOCUSED;
+        return state;
+    };
+    const std::wstring name = wideFromUtf8(pageListName(m_caption, editor().size()));
+    return accessibleObjectNamed(m_listBox, wParam, lParam, name, std::move(items));
 }
 
 void PageListBox::fitColumns()
@@ -396,7 +300,8 @@ void PageListBox::fitColumns()
 
 void PageListBox::draw(const DRAWITEMSTRUCT &item) const
 {
-    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= m_labels.size()) {
+    const std::vector<std::string> &labels = m_pages.labels();
+    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= labels.size()) {
         if (item.itemState & ODS_FOCUS)
             DrawFocusRect(item.hDC, &item.rcItem);
         return;
@@ -405,7 +310,7 @@ void PageListBox::draw(const DRAWITEMSTRUCT &item) const
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    std::wstring text = m_labels[item.itemID];
+    std::wstring text = wideFromUtf8(labels[item.itemID]);
     RECT room = item.rcItem;
     InflateRect(&room, -2, 0);
     // What is still too long gives way in its middle, keeping both ends.
@@ -419,8 +324,7 @@ void PageListBox::dropped(HDROP drop)
 {
     std::vector<std::wstring> paths = droppedPaths(reinterpret_cast<HGLOBAL>(drop));
     DragFinish(drop);
-    if (!paths.empty())
-        append(paths, PageSource::Drop);
+    m_pages.drop({utf8Paths(paths), 0});
 }
 
 // The list has no scroll bar (it is one row high); the wheel moves it a
@@ -433,7 +337,7 @@ void PageListBox::scrollSideways(int wheelDelta)
     if (columns == 0)
         return;
     const LRESULT top = SendMessageW(m_listBox, LB_GETTOPINDEX, 0, 0);
-    const LRESULT last = std::max<LRESULT>(0, static_cast<LRESULT>(count()) - 1);
+    const LRESULT last = std::max<LRESULT>(0, static_cast<LRESULT>(editor().size()) - 1);
     SendMessageW(m_listBox, LB_SETTOPINDEX, std::clamp<LRESULT>(top - columns, 0, last), 0);
 }
 
@@ -464,44 +368,23 @@ LRESULT CALLBACK PageListBox::windowProcedure(HWND window, UINT message, WPARAM 
                 return 0;
             break;
         case WM_CONTEXTMENU:
-            self->showMenu(lParam);
+            if (lParam == -1)
+                self->openMenu();
+            else {
+                self->selectUnder({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                self->showMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            }
             return 0;
         case WM_TIMER:
             if (wParam == kNoteTimer) {
-                KillTimer(window, kNoteTimer);
-                TOOLINFOW tool = {};
-                tool.cbSize = sizeof tool;
-                tool.hwnd = window;
-                tool.uId = reinterpret_cast<UINT_PTR>(window);
-                SendMessageW(self->m_tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+                self->hideNote();
                 return 0;
             }
             break;
-        case WM_GETOBJECT: {
-            ItemTexts items;
-            items.description = wideFromUtf8(self->m_note);
-            items.item = [self](long item, bool description) -> std::wstring {
-                const auto row = static_cast<std::size_t>(item - 1);
-                if (item < 1 || row >= self->m_editor.size())
-                    return {};
-                const std::string &path = self->m_editor.entries()[row];
-                return wideFromUtf8(description ? pageDescription(path)
-                                                : pageSpokenName(row, self->m_editor.size(), path));
-            };
-            items.count = [self] { return static_cast<long>(self->m_editor.size()); };
-            items.state = [window](long item) -> long {
-                long state = 0;
-                if (SendMessageW(window, LB_GETSEL, item - 1, 0) > 0)
-                    state |= STATE_SYSTEM_SELECTED;
-                if (GetFocus() == window && SendMessageW(window, LB_GETCARETINDEX, 0, 0) == item - 1)
-                    state |= STATE_SYSTEM_FOCUSED;
-                return state;
-            };
-            const std::wstring name = wideFromUtf8(pageListName(self->m_caption, self->m_editor.size()));
-            if (const LRESULT named = accessibleObjectNamed(window, wParam, lParam, name, std::move(items)))
+        case WM_GETOBJECT:
+            if (const LRESULT named = self->accessibleObject(wParam, lParam))
                 return named;
             break;
-        }
         }
     }
     return CallWindowProcW(g_listBoxProcedure, window, message, wParam, lParam);

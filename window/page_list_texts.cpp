@@ -1,11 +1,9 @@
-#include "window/form1_commands.h"
+#include "window/page_list_texts.h"
 
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
-#include "publication/script_decimal_separator.h"
-#include "runtime/decimal_separator.h"
+#include "publication/publication_inputs.h"
 #include "runtime/utf8.h"
-#include "window/page_list_editor.h"
 
 #include <algorithm>
 #include <utility>
@@ -73,32 +71,6 @@ std::string shown(std::string_view text)
 
 } // namespace
 
-PublicationInputs form1Inputs(const std::function<std::string(std::string_view control)> &fieldText,
-                              PageList pages)
-{
-    PublicationInputs inputs;
-    for (const FieldInput &field : kForm1FieldInputs)
-        inputs.*field.input = fieldText(field.control);
-    inputs.pages = std::move(pages);
-    return inputs;
-}
-
-std::optional<ButtonAction> buttonAction(std::string_view control)
-{
-    if (control == "Command1")
-        return ButtonAction::CreatePublication;
-    if (control == "Command2")
-        return ButtonAction::Exit;
-    if (control == "Command3")
-        return ButtonAction::ClearPages;
-    return std::nullopt;
-}
-
-char form1DecimalSeparator()
-{
-    return scriptDecimalSeparator(userDecimalSeparator());
-}
-
 std::string_view fileNameOf(std::string_view path)
 {
     const std::size_t last = path.find_last_not_of(kSeparators);
@@ -163,16 +135,6 @@ std::string pageSpokenName(std::size_t index, std::size_t count, std::string_vie
     return formatMessage(
         localized("spoken name", "page %1$s of %2$s, %3$s"),
         {std::to_string(index + 1), std::to_string(count), utf8::printable(fileNameOf(path))});
-}
-
-std::string fieldAccessibleName(const ControlSpec &field)
-{
-    const ControlSpec *resolution = form1Control("Label5");
-    if (field.name == "Text4")
-        return std::string(resolution->caption) + " " + std::string(localized("spoken name", "width"));
-    if (field.name == "Text5")
-        return std::string(resolution->caption) + " " + std::string(localized("spoken name", "height"));
-    return std::string(field.accessibleName);
 }
 
 std::string pageTooltipHeading(std::size_t index, std::size_t count)
@@ -264,103 +226,6 @@ AddPicturesTexts addPicturesTexts()
             localized("open dialog", "All files")};
 }
 
-std::string pageMenuCaption(PageCommand command)
-{
-    switch (command) {
-    case PageCommand::AddPictures:
-        // The ellipsis (a dialog follows) is the same in every language,
-        // and the catalogue's messages stay ASCII.
-        return std::string(localized("page menu", "&Add pictures")) + "…";
-    case PageCommand::Paste:
-        return std::string(localized("page menu", "&Paste"));
-    case PageCommand::Remove:
-        return std::string(localized("page menu", "&Remove"));
-    case PageCommand::MoveLeft:
-        return std::string(localized("page menu", "Move &left"));
-    case PageCommand::MoveRight:
-        return std::string(localized("page menu", "Move r&ight"));
-    case PageCommand::Undo:
-        return std::string(localized("page menu", "&Undo"));
-    case PageCommand::Redo:
-        return std::string(localized("page menu", "Re&do"));
-    case PageCommand::Clear:
-        return std::string(localized("page menu", "&Clear"));
-    }
-    return {};
-}
-
-std::string_view pageMenuShortcutLabel(PageCommand command)
-{
-    switch (command) {
-    case PageCommand::AddPictures:
-        // TRANSLATORS: the keys as the language's keyboards and menus name
-        // them (Windows menus show these).
-        return localized("key name", "Insert");
-    case PageCommand::Paste:
-        return localized("key name", "Ctrl+V");
-    case PageCommand::Remove:
-        return localized("key name", "Delete");
-    case PageCommand::MoveLeft:
-        return localized("key name", "Ctrl+Left");
-    case PageCommand::MoveRight:
-        return localized("key name", "Ctrl+Right");
-    case PageCommand::Undo:
-        return localized("key name", "Ctrl+Z");
-    case PageCommand::Redo:
-        return localized("key name", "Ctrl+Y");
-    case PageCommand::Clear:
-        break;
-    }
-    return {};
-}
-
-bool pageCommandEnabled(const PageListEditor &editor, PageCommand command, bool clipboardHasFiles)
-{
-    const bool room = editor.size() < kMaxPages;
-    switch (command) {
-    case PageCommand::AddPictures:
-        return room;
-    case PageCommand::Paste:
-        return room && clipboardHasFiles;
-    case PageCommand::Remove:
-        return editor.canRemove();
-    case PageCommand::MoveLeft:
-        return editor.canMove(PageListEditor::Move::Left);
-    case PageCommand::MoveRight:
-        return editor.canMove(PageListEditor::Move::Right);
-    case PageCommand::Undo:
-        return editor.canUndo();
-    case PageCommand::Redo:
-        return editor.canRedo();
-    case PageCommand::Clear:
-        return editor.canClear();
-    }
-    return false;
-}
-
-EditOutcome applyListEdit(PageListEditor &editor, PageCommand command)
-{
-    using Move = PageListEditor::Move;
-    switch (command) {
-    case PageCommand::Remove:
-        return editor.removeSelected();
-    case PageCommand::MoveLeft:
-        return editor.moveSelected(Move::Left);
-    case PageCommand::MoveRight:
-        return editor.moveSelected(Move::Right);
-    case PageCommand::Undo:
-        return editor.undo();
-    case PageCommand::Redo:
-        return editor.redo();
-    case PageCommand::Clear:
-        return editor.clear();
-    case PageCommand::AddPictures:
-    case PageCommand::Paste:
-        break;
-    }
-    return {};
-}
-
 std::string addPicturesFolder(const std::vector<std::string> &paths, const std::string &picturesFolder)
 {
     if (paths.empty())
@@ -370,13 +235,6 @@ std::string addPicturesFolder(const std::vector<std::string> &paths, const std::
     if (separator == std::string::npos)
         return picturesFolder;
     return separator == 0 ? last.substr(0, 1) : last.substr(0, separator);
-}
-
-std::string expandHome(std::string_view path, std::string_view home)
-{
-    if (home.empty() || path.empty() || path.front() != '~' || (path.size() > 1 && path[1] != '/'))
-        return std::string(path);
-    return std::string(home) + std::string(path.substr(1));
 }
 
 } // namespace lumvrex

@@ -1,6 +1,4 @@
-#include "window/form1_commands.h"
-#include "window/form1_layout.h"
-#include "window/page_list_editor.h"
+#include "window/page_list_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +26,7 @@ TEST_P(PageLabels, ShowWhatTellsNeighboursApart)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form1, PageLabels,
+    PageList, PageLabels,
     ::testing::Values(LabelCase{"numberedHolidayPictures",
                                 {"/f/Vacaciones 2024 0034.jpg", "/f/Vacaciones 2024 0035.jpg",
                                  "/f/Vacaciones 2024 0036.jpg"},
@@ -71,7 +69,7 @@ TEST_P(UriList, GivesThePathsBytes)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form1, UriList,
+    PageList, UriList,
     ::testing::Values(
         UriCase{"inOrderWithDuplicates",
                 "file:///b.png\r\nfile:///a.png\r\nfile:///b.png\r\n",
@@ -92,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         UriCase{"aBrokenEscapeStays", "file:///a%2.png\n", {"/a%2.png"}, 0}, UriCase{"empty", "", {}, 0}),
     [](const ::testing::TestParamInfo<UriCase> &info) { return std::string(info.param.name); });
 
-TEST(Form1, SpokenTexts)
+TEST(PageList, SpokenTexts)
 {
     EXPECT_EQ(pageSpokenName(2, 40, "/fotos/playa en Cádiz.jpg"), "page 3 of 40, playa en Cádiz.jpg");
     EXPECT_EQ(pageSpokenName(0, 1, "/f/a\xFF.jpg"), "page 1 of 1, a<0xFF>.jpg");
@@ -102,110 +100,18 @@ TEST(Form1, SpokenTexts)
     EXPECT_EQ(pageListName("Pages:", 32767), "Pages: 32767 pages");
 }
 
-TEST(Form1, NotesWithoutABox)
+TEST(PageList, NotesWithoutABox)
 {
     EXPECT_EQ(notFilesMessage(1, PageSource::Drop), "1 dropped item is not a file and was not added.");
     EXPECT_EQ(notFilesMessage(3, PageSource::Paste), "3 pasted items are not files and were not added.");
 }
 
-TEST(Form1, FieldsFeedTheirInputsAndText3Nothing)
-{
-    const PublicationInputs inputs = form1Inputs(
-        [](std::string_view control) { return "<" + std::string(control) + ">"; }, PageList{"/a.png"});
-    EXPECT_EQ(inputs.title, "<Text1>");
-    EXPECT_EQ(inputs.backColor, "<Text2>");
-    EXPECT_EQ(inputs.width, "<Text4>");
-    EXPECT_EQ(inputs.height, "<Text5>");
-    EXPECT_EQ(inputs.icon, "<Text6>");
-    EXPECT_EQ(inputs.pages, (PageList{"/a.png"}));
-    for (const FieldInput &field : kForm1FieldInputs)
-        EXPECT_NE(field.control, "Text3");
-}
-
-TEST(Form1, ButtonsAndTheirActions)
-{
-    EXPECT_EQ(buttonAction("Command1"), ButtonAction::CreatePublication);
-    EXPECT_EQ(buttonAction("Command2"), ButtonAction::Exit);
-    EXPECT_EQ(buttonAction("Command3"), ButtonAction::ClearPages);
-    for (const ControlSpec &control : kForm1Controls)
-        EXPECT_EQ(buttonAction(control.name).has_value(), control.kind == ControlKind::PushButton)
-            << control.name;
-}
-
-TEST(Form1, MenuCommandsAreEnabledWhereTheyCanAct)
-{
-    PageListEditor editor;
-    const auto enabled = [&](bool clipboardHasFiles) {
-        std::string flags;
-        for (const PageMenuItem &item : kPageMenu)
-            flags += pageCommandEnabled(editor, item.command, clipboardHasFiles) ? '1' : '0';
-        return flags;
-    };
-    // Add, Paste, Remove, Left, Right, Undo, Redo, Clear
-    EXPECT_EQ(enabled(false), "10000000");
-    EXPECT_EQ(enabled(true), "11000000");
-    editor.append({"a", "b"}, PageSource::Drop);
-    editor.select({{0}, 0});
-    EXPECT_EQ(enabled(false), "10101101");
-    editor.moveSelected(PageListEditor::Move::Right);
-    EXPECT_EQ(enabled(false), "10110101");
-    editor.undo();
-    EXPECT_EQ(enabled(false), "10101111");
-    editor.append(std::vector<std::string>(kMaxPages, "x"), PageSource::Paste);
-    EXPECT_EQ(enabled(true), "00111101");
-}
-
-struct ListEditCase
-{
-    const char *name;
-    PageCommand command;
-    std::vector<std::string> after;
-    bool changed;
-};
-
-class MenuEdits : public ::testing::TestWithParam<ListEditCase>
-{
-};
-
-// The menu's edits, on "a b c" with "b" selected; the two that need a
-// window's dialog or clipboard leave the list alone.
-TEST_P(MenuEdits, ActOnTheSelectedEntry)
-{
-    PageListEditor editor;
-    (void)editor.append({"a", "b", "c"}, PageSource::Drop);
-    editor.select({{1}, 1});
-    const EditOutcome outcome = applyListEdit(editor, GetParam().command);
-    EXPECT_EQ(outcome.changed, GetParam().changed);
-    EXPECT_EQ(editor.entries(), GetParam().after);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Commands, MenuEdits,
-    ::testing::Values(ListEditCase{"Remove", PageCommand::Remove, {"a", "c"}, true},
-                      ListEditCase{"MoveLeft", PageCommand::MoveLeft, {"b", "a", "c"}, true},
-                      ListEditCase{"MoveRight", PageCommand::MoveRight, {"a", "c", "b"}, true},
-                      ListEditCase{"UndoTheDrop", PageCommand::Undo, {}, true},
-                      ListEditCase{"RedoNothing", PageCommand::Redo, {"a", "b", "c"}, false},
-                      ListEditCase{"Clear", PageCommand::Clear, {}, true},
-                      ListEditCase{"AddPictures", PageCommand::AddPictures, {"a", "b", "c"}, false},
-                      ListEditCase{"Paste", PageCommand::Paste, {"a", "b", "c"}, false}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST(Form1, OpenDialogStartsWhereTheLastEntryIs)
+TEST(PageList, OpenDialogStartsWhereTheLastEntryIs)
 {
     EXPECT_EQ(addPicturesFolder({}, "/home/a/Pictures"), "/home/a/Pictures");
     EXPECT_EQ(addPicturesFolder({"/x/1.png", "/fotos/2024/b.png"}, "/p"), "/fotos/2024");
     EXPECT_EQ(addPicturesFolder({"/b.png"}, "/p"), "/");
     EXPECT_EQ(addPicturesFolder({"b.png"}, "/p"), "/p");
-}
-
-TEST(Form1, TildeIsTheHomeFolder)
-{
-    EXPECT_EQ(expandHome("~/Book.pub", "/home/me"), "/home/me/Book.pub");
-    EXPECT_EQ(expandHome("~", "/home/me"), "/home/me");
-    EXPECT_EQ(expandHome("~other/Book.pub", "/home/me"), "~other/Book.pub");
-    EXPECT_EQ(expandHome("/tmp/~/Book.pub", "/home/me"), "/tmp/~/Book.pub");
-    EXPECT_EQ(expandHome("~/Book.pub", ""), "~/Book.pub");
 }
 
 } // namespace

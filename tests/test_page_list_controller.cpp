@@ -1,0 +1,336 @@
+#include "publication/publication_inputs.h"
+#include "window/page_list_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace lumvrex;
+
+namespace {
+
+std::string rowsText(const std::vector<std::size_t> &rows)
+{
+    std::string text;
+    for (const std::size_t row : rows)
+        text += (text.empty() ? "" : ",") + std::to_string(row);
+    return text;
+}
+
+std::vector<std::string> letters(const std::string &text)
+{
+    std::vector<std::string> entries;
+    for (const char c : text)
+        entries.emplace_back(1, c);
+    return entries;
+}
+
+// A window as the controller sees it: a view whose selection follows each
+// change, as real views do, and a record of what it was told.
+class FakeWindow final : public PageListWindow
+{
+public:
+    PageSelection selection;
+    UriListPaths clipboard;
+    std::vector<std::string> chosen;
+    std::vector<std::string> folders;
+    std::string told;
+
+    PageSelection viewSelection() const override { return selection; }
+    UriListPaths clipboardFiles() const override { return clipboard; }
+    bool clipboardHoldsFiles() const override { return !clipboard.paths.empty(); }
+    std::vector<std::string> choosePictures(const std::string &folder) override
+    {
+        folders.push_back(folder);
+        return chosen;
+    }
+    std::string picturesFolder() const override { return "/home/a/Pictures"; }
+    void showChange(const PageListChange &change) override
+    {
+        say("-" + rowsText(change.removed) + " +" + rowsText(change.inserted));
+        selection = m_controller->editor().selection();
+    }
+    void showNote(const std::string &text) override { say("note: " + text); }
+    void warn(const std::string &text) override { say("warn: " + text); }
+    void selectAll() override
+    {
+        say("all");
+        selection.rows.clear();
+        for (std::size_t row = 0; row < m_controller->editor().size(); ++row)
+            selection.rows.push_back(row);
+    }
+    void openMenu() override { say("menu"); }
+
+    void watch(const PageListController &controller) { m_controller = &controller; }
+
+private:
+    void say(const std::string &what) { told += (told.empty() ? "" : "; ") + what; }
+    const PageListController *m_controller = nullptr;
+};
+
+std::string listText(const PageListController &pages)
+{
+    std::string text;
+    for (const std::string &entry : pages.editor().entries())
+        text += entry;
+    return text;
+}
+
+std::string selectionText(const PageSelection &selection)
+{
+    if (selection.rows.empty())
+        return "-";
+    return rowsText(selection.rows) + "@" + std::to_string(selection.current);
+}
+
+// "Ctrl+Shift+Z" as a chord.
+KeyChord chordOf(std::string text)
+{
+    KeyChord chord{ListKey::A};
+    for (const auto &[prefix, flag] :
+         {std::pair{"Ctrl+", &KeyChord::ctrl}, std::pair{"Shift+", &KeyChord::shift}}) {
+        if (text.starts_with(prefix)) {
+            chord.*flag = true;
+            text.erase(0, std::string_view(prefix).size());
+        }
+    }
+    const std::pair<const char *, ListKey> names[] = {
+        {"Ins", ListKey::Insert},  {"Del", ListKey::Delete}, {"Left", ListKey::Left},
+        {"Right", ListKey::Right}, {"Home", ListKey::Home},  {"End", ListKey::End},
+        {"Menu", ListKey::Menu},   {"F10", ListKey::F10},    {"A", ListKey::A},
+        {"V", ListKey::V},         {"Y", ListKey::Y},        {"Z", ListKey::Z},
+    };
+    for (const auto &[name, key] : names) {
+        if (text == name)
+            chord.key = key;
+    }
+    return chord;
+}
+
+struct Step
+{
+    std::string action;    // "drop ab", "key Ctrl+Left", "select 1@1", "run Clear", ...
+    std::string list;      // after it
+    std::string selection; // "1,2@2"; "-" for none
+    std::string told;      // what the window was told: "-1 +" for a removal of row 1
+};
+
+struct Sequence
+{
+    const char *name;
+    std::vector<Step> steps;
+};
+
+class Controller : public ::testing::TestWithParam<Sequence>
+{
+protected:
+    void act(const std::string &action)
+    {
+        const std::size_t space = action.find(' ');
+        const std::string verb = action.substr(0, space);
+        const std::string argument = space == std::string::npos ? "" : action.substr(space + 1);
+        if (verb == "drop") {
+            const std::size_t gap = argument.find(' ');
+            m_pages.drop({letters(argument.substr(0, gap)),
+                          gap == std::string::npos ? 0 : std::stoul(argument.substr(gap + 1))});
+        } else if (verb == "clip") {
+            m_window.clipboard = {letters(argument), 0};
+        } else if (verb == "choose") {
+            m_window.chosen = letters(argument);
+        } else if (verb == "select") {
+            const std::size_t at = argument.find('@');
+            m_window.selection = {{}, std::stoul(argument.substr(at + 1))};
+            for (std::size_t i = 0; i < at; i += 2)
+                m_window.selection.rows.push_back(std::stoul(argument.substr(i, 1)));
+        } else if (verb == "key") {
+            const bool command = m_pages.runKey(chordOf(argument));
+            if (!command)
+                m_window.told += "(no command)";
+        } else if (verb == "run") {
+            for (const PageMenuEntry &entry : m_pages.menu()) {
+                std::string caption = entry.caption;
+                std::erase(caption, '&');
+                if (caption == argument)
+                    m_pages.run(entry.command);
+            }
+        } else {
+            ADD_FAILURE() << "unknown action " << action;
+        }
+    }
+
+    FakeWindow m_window;
+    PageListController m_pages{m_window};
+};
+
+TEST_P(Controller, ListSelectionAndWhatTheWindowIsTold)
+{
+    m_window.watch(m_pages);
+    for (const Step &step : GetParam().steps) {
+        SCOPED_TRACE(step.action);
+        m_window.told.clear();
+        act(step.action);
+        EXPECT_EQ(listText(m_pages), step.list);
+        EXPECT_EQ(selectionText(m_window.selection), step.selection);
+        EXPECT_EQ(m_window.told, step.told);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, Controller,
+    ::testing::Values(Sequence{"deleteSelectsTheNext",
+                               {{"drop abcd", "abcd", "0@0", "- +0,1,2,3"},
+                                {"select 1@1", "abcd", "1@1", ""},
+                                {"key Del", "acd", "1@1", "-1 +"},
+                                {"select 2@2", "acd", "2@2", ""},
+                                {"key Del", "ac", "1@1", "-2 +"}}},
+                      Sequence{"movesAreRemovalsAndInsertions",
+                               {{"drop abcd", "abcd", "0@0", "- +0,1,2,3"},
+                                {"select 2@2", "abcd", "2@2", ""},
+                                {"key Ctrl+Left", "acbd", "1@1", "-2 +1"},
+                                {"key Ctrl+Right", "abcd", "2@2", "-1 +2"},
+                                {"key Ctrl+Home", "cabd", "0@0", "-2 +0"},
+                                {"key Ctrl+Home", "cabd", "0@0", ""},
+                                {"key Ctrl+End", "abdc", "3@3", "-0 +3"},
+                                {"key Ctrl+Right", "abdc", "3@3", ""}}},
+                      Sequence{"undoAndBothRedoKeys",
+                               {{"drop abc", "abc", "0@0", "- +0,1,2"},
+                                {"select 1@1", "abc", "1@1", ""},
+                                {"key Del", "ac", "1@1", "-1 +"},
+                                {"key Ctrl+Z", "abc", "1@1", "- +1"},
+                                {"key Ctrl+Y", "ac", "1@1", "-1 +"},
+                                {"key Ctrl+Z", "abc", "1@1", "- +1"},
+                                {"key Ctrl+Shift+Z", "ac", "1@1", "-1 +"},
+                                {"key Ctrl+Z", "abc", "1@1", "- +1"},
+                                {"key Ctrl+Z", "", "-", "-0,1,2 +"},
+                                {"key Ctrl+Z", "", "-", ""}}},
+                      Sequence{"keysOfTheViewAreNoCommands",
+                               {{"drop abc", "abc", "0@0", "- +0,1,2"},
+                                {"key Right", "abc", "0@0", "(no command)"},
+                                {"key Shift+Right", "abc", "0@0", "(no command)"},
+                                {"key Ctrl+Shift+Left", "abc", "0@0", "(no command)"},
+                                {"key Shift+Del", "abc", "0@0", "(no command)"},
+                                {"key Ctrl+A", "abc", "0,1,2@0", "all"},
+                                {"key Del", "", "-", "-0,1,2 +"},
+                                {"key Ctrl+A", "", "-", ""}}},
+                      Sequence{"menuKeysOpenTheMenu",
+                               {{"key Menu", "", "-", "menu"},
+                                {"key Shift+F10", "", "-", "menu"},
+                                {"key F10", "", "-", "(no command)"}}},
+                      Sequence{"pasteAppendsWhatTheClipboardHolds",
+                               {{"drop a", "a", "0@0", "- +0"},
+                                {"key V", "a", "0@0", "(no command)"},
+                                {"key Ctrl+V", "a", "0@0", "note: The clipboard holds no files to paste."},
+                                {"clip xy", "a", "0@0", ""},
+                                {"key Ctrl+V", "axy", "1@1", "- +1,2"},
+                                {"key Shift+Ins", "axyxy", "3@3", "- +3,4"},
+                                {"key Ctrl+Z", "axy", "1@1", "-3,4 +"}}},
+                      Sequence{"addPicturesAppendsWhatTheDialogGives",
+                               {{"choose ba", "", "-", ""},
+                                {"key Ins", "ba", "0@0", "- +0,1"},
+                                {"choose ", "ba", "0@0", ""},
+                                {"key Ins", "ba", "0@0", ""}}},
+                      Sequence{"dropSaysHowManyWereNotFiles",
+                               {{"drop ab 2", "ab", "0@0",
+                                 "- +0,1; note: 2 dropped items are not files and were not added."},
+                                {"drop  3", "ab", "0@0", ""}}},
+                      Sequence{"clearIsOneStep",
+                               {{"drop abc", "abc", "0@0", "- +0,1,2"},
+                                {"run Clear", "", "-", "-0,1,2 +"},
+                                {"run Clear", "", "-", ""},
+                                {"run Undo", "abc", "0@0", "- +0,1,2"},
+                                {"run Redo", "", "-", "-0,1,2 +"}}},
+                      Sequence{"menuItemsActAsTheirKeys",
+                               {{"clip z", "", "-", ""},
+                                {"drop abc", "abc", "0@0", "- +0,1,2"},
+                                {"select 1@1", "abc", "1@1", ""},
+                                {"run Move left", "bac", "0@0", "-1 +0"},
+                                {"run Move right", "abc", "1@1", "-0 +1"},
+                                {"run Remove", "ac", "1@1", "-1 +"},
+                                {"run Paste", "acz", "2@2", "- +2"}}}),
+    [](const ::testing::TestParamInfo<Sequence> &info) { return std::string(info.param.name); });
+
+TEST(PageListController, OpenDialogStartsWhereTheLastEntryIs)
+{
+    FakeWindow window;
+    PageListController pages(window);
+    window.watch(pages);
+    window.chosen = {"/fotos/2024/b.png", "/fotos/2024/a.png"};
+    pages.run(PageCommand::AddPictures);
+    window.chosen = {};
+    pages.run(PageCommand::AddPictures);
+    EXPECT_EQ(window.folders, (std::vector<std::string>{"/home/a/Pictures", "/fotos/2024"}));
+}
+
+// "10110101": each menu item in order, enabled or not.
+std::string enabledItems(const PageListController &pages)
+{
+    std::string flags;
+    for (const PageMenuEntry &entry : pages.menu())
+        flags += entry.enabled ? '1' : '0';
+    return flags;
+}
+
+TEST(PageListController, MenuItemsAreEnabledWhereTheyCanAct)
+{
+    FakeWindow window;
+    PageListController pages(window);
+    window.watch(pages);
+    // Add, Paste, Remove, Left, Right, Undo, Redo, Clear
+    EXPECT_EQ(enabledItems(pages), "10000000");
+    window.clipboard = {{"/x.png"}, 0};
+    EXPECT_EQ(enabledItems(pages), "11000000");
+    window.clipboard = {};
+    pages.drop({{"a", "b"}, 0});
+    EXPECT_EQ(enabledItems(pages), "10101101");
+    pages.run(PageCommand::MoveRight);
+    EXPECT_EQ(enabledItems(pages), "10110101");
+    window.selection = {}; // the user unselected all
+    EXPECT_EQ(enabledItems(pages), "10000101");
+    pages.run(PageCommand::Undo);
+    EXPECT_EQ(enabledItems(pages), "10101111");
+    pages.drop({std::vector<std::string>(kMaxPages, "x"), 0});
+    window.clipboard = {{"/x.png"}, 0};
+    EXPECT_EQ(enabledItems(pages), "00111101");
+}
+
+TEST(PageListController, FullListWarnsOnceTheAdditionIsDone)
+{
+    FakeWindow window;
+    PageListController pages(window);
+    window.watch(pages);
+    pages.drop({std::vector<std::string>(kMaxPages - 1, "x"), 0});
+    window.told.clear();
+    window.clipboard = {{"/y.png", "/z.png"}, 0};
+    pages.run(PageCommand::Paste);
+    EXPECT_EQ(
+        window.told,
+        "- +32766; warn: The page list holds at most 32,767 pages: 1 of the pasted files was not added.");
+    EXPECT_EQ(pages.editor().entries().back(), "/y.png");
+}
+
+TEST(PageListController, MenuShowsCaptionsWithTheirFirstKey)
+{
+    FakeWindow window;
+    PageListController pages(window);
+    std::vector<std::string> items;
+    for (const PageMenuEntry &entry : pages.menu())
+        items.push_back((entry.lineBefore ? "| " : "") + entry.caption + "\t" + entry.shortcut);
+    EXPECT_EQ(items,
+              (std::vector<std::string>{"&Add pictures…\tInsert", "&Paste\tCtrl+V", "&Remove\tDelete",
+                                        "Move &left\tCtrl+Left", "Move r&ight\tCtrl+Right", "| &Undo\tCtrl+Z",
+                                        "Re&do\tCtrl+Y", "| &Clear\t"}));
+}
+
+TEST(PageListController, LabelsFollowTheChanges)
+{
+    FakeWindow window;
+    PageListController pages(window);
+    window.watch(pages);
+    pages.drop({{"/f/IMG_0001.jpg"}, 0});
+    EXPECT_EQ(pages.labels(), (std::vector<std::string>{"IMG_0001.jpg"}));
+    pages.drop({{"/f/IMG_0002.jpg"}, 0});
+    EXPECT_EQ(pages.labels(), (std::vector<std::string>{"…0001…", "…0002…"}));
+}
+
+} // namespace

@@ -1,0 +1,164 @@
+#include "window/page_list_controller.h"
+
+#include "publication/publication_inputs.h"
+
+#include <utility>
+
+namespace lumvrex {
+namespace {
+
+using Move = PageListEditor::Move;
+
+std::optional<Move> moveOf(PageCommand command)
+{
+    switch (command) {
+    case PageCommand::MoveLeft:
+        return Move::Left;
+    case PageCommand::MoveRight:
+        return Move::Right;
+    case PageCommand::MoveFirst:
+        return Move::First;
+    case PageCommand::MoveLast:
+        return Move::Last;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+const std::vector<std::string> &PageListController::labels() const
+{
+    if (!m_labelsValid) {
+        m_labels = pageLabels(m_editor.entries());
+        m_labelsValid = true;
+    }
+    return m_labels;
+}
+
+bool PageListController::enabled(PageCommand command) const
+{
+    const bool room = m_editor.size() < kMaxPages;
+    if (const std::optional<Move> move = moveOf(command))
+        return m_editor.canMove(*move, m_editor.clamped(m_window.viewSelection()));
+    switch (command) {
+    case PageCommand::AddPictures:
+        return room;
+    case PageCommand::Paste:
+        return room && m_window.clipboardHoldsFiles();
+    case PageCommand::Remove:
+        return PageListEditor::canRemove(m_editor.clamped(m_window.viewSelection()));
+    case PageCommand::Undo:
+        return m_editor.canUndo();
+    case PageCommand::Redo:
+        return m_editor.canRedo();
+    case PageCommand::Clear:
+    case PageCommand::SelectAll:
+        return m_editor.canClear();
+    case PageCommand::OpenMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PageListController::run(PageCommand command)
+{
+    m_editor.select(m_window.viewSelection());
+    if (const std::optional<Move> move = moveOf(command)) {
+        edit(m_editor.moveSelected(*move));
+        return;
+    }
+    switch (command) {
+    case PageCommand::AddPictures:
+        addPictures();
+        break;
+    case PageCommand::Paste:
+        paste();
+        break;
+    case PageCommand::Remove:
+        edit(m_editor.removeSelected());
+        break;
+    case PageCommand::Undo:
+        edit(m_editor.undo());
+        break;
+    case PageCommand::Redo:
+        edit(m_editor.redo());
+        break;
+    case PageCommand::Clear:
+        edit(m_editor.clear());
+        break;
+    case PageCommand::SelectAll:
+        if (enabled(command))
+            m_window.selectAll();
+        break;
+    case PageCommand::OpenMenu:
+        m_window.openMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+bool PageListController::runKey(KeyChord chord)
+{
+    const std::optional<PageCommand> command = commandForKey(chord);
+    if (command)
+        run(*command);
+    return command.has_value();
+}
+
+std::vector<PageMenuEntry> PageListController::menu() const
+{
+    std::vector<PageMenuEntry> entries;
+    for (const PageCommandSpec &spec : kPageCommands) {
+        if (spec.menu != MenuPlace::None)
+            entries.push_back({spec.command, pageMenuCaption(spec.command),
+                               pageMenuShortcutLabel(spec.command), enabled(spec.command),
+                               spec.menu == MenuPlace::AfterLine});
+    }
+    return entries;
+}
+
+void PageListController::drop(UriListPaths found)
+{
+    if (!found.paths.empty())
+        add(std::move(found.paths), PageSource::Drop, found.notFiles);
+}
+
+void PageListController::add(std::vector<std::string> paths, PageSource source, std::size_t notFiles)
+{
+    edit(m_editor.append(std::move(paths), source));
+    if (notFiles > 0)
+        m_window.showNote(notFilesMessage(notFiles, source));
+}
+
+void PageListController::edit(const EditOutcome &outcome)
+{
+    if (outcome.changed) {
+        m_labelsValid = false;
+        m_window.showChange(outcome.change);
+    }
+    if (!outcome.message.empty())
+        m_window.warn(outcome.message);
+}
+
+void PageListController::paste()
+{
+    UriListPaths found = m_window.clipboardFiles();
+    if (found.paths.empty()) {
+        m_window.showNote(std::string(noFilesToPasteMessage()));
+        return;
+    }
+    add(std::move(found.paths), PageSource::Paste, found.notFiles);
+}
+
+void PageListController::addPictures()
+{
+    std::vector<std::string> chosen =
+        m_window.choosePictures(addPicturesFolder(m_editor.entries(), m_window.picturesFolder()));
+    if (!chosen.empty())
+        add(std::move(chosen), PageSource::OpenDialog);
+}
+
+} // namespace lumvrex

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "window/page_list_commands.h"
+#include "window/page_list_editor.h"
+#include "window/page_list_texts.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace lumvrex {
+
+// What only a window has, for the page list's controller: its view's
+// selection, its clipboard, its open dialog, its note and its drawing.
+class PageListWindow
+{
+public:
+    virtual ~PageListWindow() = default;
+
+    // The entries selected in the view as the user left them.
+    virtual PageSelection viewSelection() const = 0;
+    // The files on the clipboard, and how many items there are not files.
+    virtual UriListPaths clipboardFiles() const = 0;
+    virtual bool clipboardHoldsFiles() const = 0;
+    // The open dialog of "Add pictures…", starting in a folder; nothing when
+    // cancelled.
+    virtual std::vector<std::string> choosePictures(const std::string &folder) = 0;
+    virtual std::string picturesFolder() const = 0;
+
+    // The list changed as told; the view redraws it and shows the
+    // editor's selection.
+    virtual void showChange(const PageListChange &change) = 0;
+    // A brief note beside the list, without a box.
+    virtual void showNote(const std::string &text) = 0;
+    // A message that needs a box, shown once the event that caused it has
+    // ended.
+    virtual void warn(const std::string &text) = 0;
+    virtual void selectAll() = 0;
+    // The context menu, below the entry that has the focus.
+    virtual void openMenu() = 0;
+};
+
+// One context-menu item as a window shows it.
+struct PageMenuEntry
+{
+    PageCommand command;
+    std::string caption;  // '&' before the access key
+    std::string shortcut; // as the user's language names it; empty for none
+    bool enabled;
+    bool lineBefore;
+};
+
+// The page list's behaviour, the same in every window: every command, what
+// it can act on, and what is selected afterwards.
+class PageListController
+{
+public:
+    explicit PageListController(PageListWindow &window)
+        : m_window(window)
+    { }
+
+    const PageListEditor &editor() const { return m_editor; }
+    // What each cell shows, worked out once per change.
+    const std::vector<std::string> &labels() const;
+
+    // Whether a command can act on the list and the view's selection now.
+    bool enabled(PageCommand command) const;
+    void run(PageCommand command);
+    // Runs the command on a key; false for keys that are no command.
+    bool runKey(KeyChord chord);
+    std::vector<PageMenuEntry> menu() const;
+
+    // Files dropped on the list, in the drop's order.
+    void drop(UriListPaths found);
+    // Appends as the open dialog does, for a window's own additions.
+    void add(std::vector<std::string> paths, PageSource source, std::size_t notFiles = 0);
+
+private:
+    void edit(const EditOutcome &outcome);
+    void paste();
+    void addPictures();
+
+    PageListWindow &m_window;
+    PageListEditor m_editor;
+    mutable std::vector<std::string> m_labels;
+    mutable bool m_labelsValid = true;
+};
+
+} // namespace lumvrex

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "window/page_list_editor.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumvrex {
+
+// How the page list's entries are shown and spoken, the same in every
+// toolkit, and what its open dialog and notes say.
+
+// What a cell of the list shows for each entry: the file's own name, shown
+// printable (bytes that are not UTF-8 as <0xFF>), with the start and end it
+// shares with both neighbours left out ("…0035…"), so that neighbours can
+// be told apart in a narrow cell. Whole words and numbers are kept.
+std::vector<std::string> pageLabels(const std::vector<std::string> &paths);
+
+// The last part of a path, for '/' and (on Windows) '\\' separators:
+// "/fotos/playa.jpg" gives "playa.jpg", "/fotos/" gives "fotos".
+std::string_view fileNameOf(std::string_view path);
+
+// What a screen reader says for an entry: "page 3 of 40, playa.jpg"; its
+// description is the whole path. Both printable.
+std::string pageSpokenName(std::size_t index, std::size_t count, std::string_view path);
+std::string pageDescription(std::string_view path);
+
+// The first line of an entry's tooltip: "page 3 of 40".
+std::string pageTooltipHeading(std::size_t index, std::size_t count);
+// The list's name: "Pages: 3 pages".
+std::string pageListName(std::string_view caption, std::size_t count);
+
+// The paths of a text/uri-list (also x-special/gnome-copied-files, whose
+// first line is "copy" or "cut"): file: URLs percent-decoded to the bytes
+// they name, and how many items were not files.
+struct UriListPaths
+{
+    std::vector<std::string> paths;
+    std::size_t notFiles = 0;
+};
+UriListPaths pathsFromUriList(std::string_view uriList);
+// "%20" and the like as the bytes they stand for; a broken one stays.
+std::string percentDecoded(std::string_view text);
+
+// Brief notes shown without a modal box, in the user's language.
+std::string notFilesMessage(std::size_t notFiles, PageSource source);
+std::string_view noFilesToPasteMessage();
+
+// The open dialog of Add pictures…: its title and its filters' names.
+struct AddPicturesTexts
+{
+    std::string_view title;
+    std::string_view pictures;
+    std::string_view allFiles;
+};
+AddPicturesTexts addPicturesTexts();
+
+// The folder the open dialog starts in: that of the last entry, or the
+// given Pictures folder when the list is empty.
+std::string addPicturesFolder(const std::vector<std::string> &paths, const std::string &picturesFolder);
+
+} // namespace lumvrex
