@@ -59,10 +59,11 @@ constexpr std::string_view kNoValue{"\0", 1};
 // with a "--" among them, as lumvrex-cli has always named them.
 std::string unexpected(const CLI::App &app)
 {
-    const std::vector<std::string> extras = app.remaining();
+    std::vector<std::string> extras = app.remaining();
+    std::reverse(extras.begin(), extras.end());
     std::string named;
-    for (auto extra = extras.rbegin(); extra != extras.rend(); ++extra)
-        named += (named.empty() ? "" : " ") + *extra;
+    for (const std::string &extra : extras)
+        named.append(named.empty() ? "" : " ").append(extra);
     return formatMessage(localizedCount("usage error", "The following argument was not expected: %s",
                                         "The following arguments were not expected: %s",
                                         app.remaining_size()),
