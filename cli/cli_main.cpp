@@ -13,6 +13,7 @@
 #include "runtime/input_file.h"
 #include "runtime/path_text.h"
 #include "runtime/utf8.h"
+#include "runtime/windows1252.h"
 
 #include <filesystem>
 #include <memory>
@@ -53,24 +54,14 @@ public:
         return readPathList(*input, m_listName, separator, PathListLimits{kMaxPages}, pages, &m_listEntries);
     }
 
-    void sortNaturally(PageList &pages)
-    {
-        m_order = naturalOrder(pages);
-        PageList sorted;
-        sorted.reserve(pages.size(), pages.totalBytes());
-        for (const std::size_t index : m_order)
-            sorted.append(pages[index]);
-        pages = std::move(sorted);
-    }
-
-    // "Page 3 (/fotos/a.png)", or "Line 12 of the list "x" (/fotos/a.png)".
+    // "Page 3 (/fotos/a.png)", or "Line 12 of the list "x" (/fotos/a.png)",
+    // by the page's place as given.
     std::string name(std::size_t index, std::string_view page) const
     {
-        const std::size_t given = m_order.empty() ? index : m_order[index];
-        if (given < m_pictures)
+        if (index < m_pictures)
             return pageName(index, page);
         const std::string path = utf8::printable(page);
-        const std::string entry = std::to_string(m_listEntries[given - m_pictures]);
+        const std::string entry = std::to_string(m_listEntries[index - m_pictures]);
         return formatMessage(m_nulSeparated ? localized("page", "Entry %1$s of %2$s (%3$s)")
                                             : localized("page", "Line %1$s of %2$s (%3$s)"),
                              {entry, m_listName, path});
@@ -81,19 +72,30 @@ private:
     std::string m_listName;
     bool m_nulSeparated = false;
     std::vector<std::size_t> m_listEntries; // of the pages after the pictures
-    std::vector<std::size_t> m_order;       // given index of each page, once sorted
 };
 
-// "page N: PATH" for each page whose file does not exist.
-std::string missingPictures(const PageList &pages)
+// The path a page of script bytes names, as UTF-8.
+std::string pathText(std::string_view scriptBytes)
+{
+    std::string text;
+    text.reserve(scriptBytes.size());
+    for (const char byte : scriptBytes)
+        utf8::append(text, windows1252::codePointFor(static_cast<unsigned char>(byte)));
+    return text;
+}
+
+// "page N: PATH" for each page whose file does not exist, N its page in
+// the script.
+std::string missingPictures(const PageList &encodedPages)
 {
     std::string missing;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
+    for (std::size_t i = 0; i < encodedPages.size(); ++i) {
+        const std::string path = pathText(encodedPages[i]);
         std::error_code error;
-        if (!std::filesystem::exists(pathFromUtf8(pages[i]), error))
+        if (!std::filesystem::exists(pathFromUtf8(path), error))
             missing += "\n  "
                 + formatMessage(localized("check files", "page %1$s: %2$s"),
-                                {std::to_string(i + 1), utf8::printable(pages[i])});
+                                {std::to_string(i + 1), utf8::printable(path)});
     }
     return missing;
 }
@@ -128,19 +130,18 @@ int runCli(const std::vector<std::string> &arguments)
             !read)
             return failWith(read.error());
     }
-    if (options.naturalSort)
-        origins.sortNaturally(inputs.pages);
-    if (options.checkFiles) {
-        if (const std::string missing = missingPictures(inputs.pages); !missing.empty())
-            return fail(kExitBadInput,
-                        std::string(localized("check files", "these pictures do not exist:")) + missing);
-    }
-
-    const Result<EncodedInputs> encoded =
+    Result<EncodedInputs> encoded =
         encodeInputs(std::move(inputs),
                      [&](std::size_t index, std::string_view page) { return origins.name(index, page); });
     if (!encoded)
         return failWith(encoded.error());
+    if (options.naturalSort)
+        sortNaturally(encoded->pages);
+    if (options.checkFiles) {
+        if (const std::string missing = missingPictures(encoded->pages); !missing.empty())
+            return fail(kExitBadInput,
+                        std::string(localized("check files", "these pictures do not exist:")) + missing);
+    }
     const std::unique_ptr<PageEffectSource> effects = effectSource(options);
     const char separator = scriptDecimalSeparator(userDecimalSeparator());
     const Status written = options.output == "-"

@@ -51,44 +51,23 @@ CliExit usageError(const std::string &message)
                 + "\n"};
 }
 
-// CLI11 words its errors in English; the ones a user meets here are said
-// again in the user's language, from the names CLI11 puts in them:
-// "--x: 1 required T missing", "--null requires --files-from", "The
-// following argument was not expected: a". Any other stays as CLI11 says it.
-std::string parseErrorText(const CLI::ParseError &error, const CLI::App &app)
+// Goes after the last argument: an option left without a value takes it,
+// and lumvrex-cli says so itself. No user can type it (arguments hold no NUL).
+constexpr std::string_view kNoValue{"\0", 1};
+
+// "The following arguments were not expected: --b --a": named last first,
+// with a "--" among them, as lumvrex-cli has always named them.
+std::string unexpected(const CLI::App &app)
 {
-    std::string what = error.what();
-    const auto after = [&](std::string_view marker) {
-        const std::size_t at = what.find(marker);
-        return at == std::string::npos ? std::string() : what.substr(at + marker.size());
-    };
-    const auto before = [&](std::string_view marker) {
-        const std::size_t at = what.find(marker);
-        return at == std::string::npos ? std::string() : what.substr(0, at);
-    };
-    if (dynamic_cast<const CLI::ExtrasError *>(&error)) {
-        const std::string extras = after(": ");
-        if (!extras.empty())
-            return formatMessage(localizedCount("usage error", "The following argument was not expected: %s",
-                                                "The following arguments were not expected: %s",
-                                                app.remaining_size(true)),
-                                 {extras});
-    }
-    if (dynamic_cast<const CLI::RequiresError *>(&error)) {
-        const std::string option = before(" requires ");
-        const std::string needed = after(" requires ");
-        if (!option.empty() && !needed.empty())
-            return formatMessage(localized("usage error", "%1$s requires %2$s"), {option, needed});
-    }
-    if (dynamic_cast<const CLI::ArgumentMismatch *>(&error) && what.ends_with(" missing")) {
-        const std::string option = before(": 1 required ");
-        std::string value = after(": 1 required ");
-        if (!option.empty() && !value.empty()) {
-            value.resize(value.size() - std::string_view(" missing").size());
-            return formatMessage(localized("usage error", "%1$s: 1 required %2$s missing"), {option, value});
-        }
-    }
-    return what;
+    std::vector<std::string> extras = app.remaining();
+    std::reverse(extras.begin(), extras.end());
+    std::string named;
+    for (const std::string &extra : extras)
+        named.append(named.empty() ? "" : " ").append(extra);
+    return formatMessage(localizedCount("usage error", "The following argument was not expected: %s",
+                                        "The following arguments were not expected: %s",
+                                        app.remaining_size()),
+                         {named});
 }
 
 std::optional<std::uint32_t> parseSeed(const std::string &text)
@@ -129,14 +108,18 @@ std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string
     formatter->label("Needs", std::string(localized("help", "Needs")));
     app.formatter(formatter);
 
+    // CLI11 takes the arguments apart and refuses only an option given twice
+    // or a flag given a value that is not one; the rest is checked below, in
+    // lumvrex-cli's own words.
+    app.allow_extras();
     CliOptions options;
     std::string filesFrom;
     std::string seed;
     std::vector<std::string> pictures;
-    app.add_option("-o,--output", options.output,
-                   std::string(localized("help", "Write the script to OUTPUT; '-' is standard output.")))
-        ->type_name("OUTPUT")
-        ->required();
+    CLI::Option *output =
+        app.add_option("-o,--output", options.output,
+                       std::string(localized("help", "Write the script to OUTPUT; '-' is standard output.")))
+            ->type_name("OUTPUT");
     app.add_option("--title", options.inputs.title, std::string(localized("help", "E-book title.")))
         ->type_name("T");
     app.add_option("--back-color", options.inputs.backColor,
@@ -154,9 +137,9 @@ std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string
                std::string(localized(
                    "help", "Read more picture paths from LIST, one per line ('-' is standard input).")))
             ->type_name("LIST");
-    app.add_flag("--null", options.nullSeparated,
-                 std::string(localized("help", "Paths in LIST are separated by NUL bytes, not lines.")))
-        ->needs(list);
+    CLI::Option *nullFlag =
+        app.add_flag("--null", options.nullSeparated,
+                     std::string(localized("help", "Paths in LIST are separated by NUL bytes, not lines.")));
     app.add_flag("--natural-sort", options.naturalSort,
                  std::string(localized("help", "Sort the pages so that page2 comes before page10.")));
     app.add_flag("--check-files", options.checkFiles,
@@ -171,19 +154,39 @@ std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string
         ->type_name("");
 
     // CLI11 takes the arguments last first.
-    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    std::vector<std::string> reversed{std::string(kNoValue)};
+    reversed.insert(reversed.end(), arguments.rbegin(), arguments.rend());
+    std::optional<CliExit> stopped;
     try {
         app.parse(reversed);
     } catch (const CLI::CallForHelp &) {
-        return CliExit{kExitWritten, app.help()};
+        // The help marks what the checks below hold the options to.
+        output->required();
+        nullFlag->needs(list);
+        stopped = CliExit{kExitWritten, app.help()};
     } catch (const CLI::CallForVersion &version) {
-        return CliExit{kExitWritten, std::string(version.what()) + "\n"};
-    } catch (const CLI::RequiredError &) {
-        return usageError(std::string(localized("usage error", "an output file is needed: -o OUTPUT")));
+        stopped = CliExit{kExitWritten, std::string(version.what()) + "\n"};
     } catch (const CLI::ParseError &error) {
-        return usageError(parseErrorText(error, app));
+        // An option given twice, or a flag given a value that is not one.
+        stopped = usageError(error.what());
     }
 
+    // In the order they have always been said: a missing value, what
+    // stopped CLI11, the output, --null's list, unexpected arguments.
+    for (const CLI::Option *option : app.get_options()) {
+        if (!option->get_positional() && option->count() > 0 && option->results().back() == kNoValue)
+            return usageError(formatMessage(localized("usage error", "%1$s: 1 required %2$s missing"),
+                                            {option->get_name(), option->get_type_name()}));
+    }
+    if (stopped)
+        return *stopped;
+    if (output->count() == 0)
+        return usageError(std::string(localized("usage error", "an output file is needed: -o OUTPUT")));
+    if (nullFlag->count() > 0 && list->count() == 0)
+        return usageError(formatMessage(localized("usage error", "%1$s requires %2$s"),
+                                        {nullFlag->get_name(), list->get_name()}));
+    if (app.remaining_size() > 0)
+        return usageError(unexpected(app));
     if (options.output.empty())
         return usageError(std::string(localized("usage error", "the output file name is empty")));
     if (!seed.empty() || app.count("--seed") > 0) {
@@ -195,6 +198,8 @@ std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string
     }
     if (list->count() > 0)
         options.filesFrom = filesFrom;
+    if (!pictures.empty() && pictures.back() == kNoValue)
+        pictures.pop_back();
     options.inputs.pages.reserve(pictures.size(), 0);
     for (const std::string &picture : pictures)
         options.inputs.pages.append(picture);

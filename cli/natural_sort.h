@@ -2,22 +2,18 @@
 
 #include "publication/page_list.h"
 
-#include <cstddef>
 #include <string_view>
-#include <vector>
 
 namespace lumvrex {
 
 // Negative, zero or positive as a sorts before, with or after b: runs of
 // digits compare by value ("page2" before "page10"), other characters by
-// their case-folded code points. Texts equal that way fall back to a plain
-// byte comparison, so the order is total and the same in every locale.
-int compareNaturally(std::string_view a, std::string_view b);
+// their case-folded code points. Texts equal that way fall back to their
+// plain code points, so the order is total and the same in every locale.
+int compareNaturally(std::u32string_view a, std::u32string_view b);
 
-// The indexes of the pages in natural order; pages that compare equal keep
-// their order.
-std::vector<std::size_t> naturalOrder(const PageList &pages);
-
-PageList sortedNaturally(const PageList &pages);
+// Puts pages of script bytes (Windows-1252) in that order of the characters
+// they stand for; pages that compare equal keep their order.
+void sortNaturally(PageList &encodedPages);
 
 } // namespace lumvrex

@@ -19,6 +19,9 @@ struct PathListLimits
     std::size_t maxTotalBytes = std::size_t(16) << 20; // keeps what a list may cost in memory bounded
 };
 
+// What ends each path in a list.
+enum class ListSeparator { Line, Nul };
+
 // Takes a list of paths piece by piece, as it arrives: one path per line (a
 // final CR dropped), or NUL-separated. Empty entries are skipped, and a UTF-8
 // byte order mark at the start is dropped. Memory stays bounded by the limits
@@ -26,9 +29,6 @@ struct PathListLimits
 // BadInput Errors. Whether each path is UTF-8 that a script can hold is
 // checked when the script is made, in the same pass that encodes it; the
 // number of each path's line (or entry) is kept in entryNumbers for that.
-// What ends each path in a list.
-enum class ListSeparator { Line, Nul };
-
 class PathListParser
 {
 public:

@@ -1,5 +1,6 @@
 #include "i18n/mo_catalog.h"
 
+#include <algorithm>
 #include <string>
 
 namespace lumvrex {
@@ -37,12 +38,33 @@ std::string_view headerField(std::string_view header, std::string_view name)
         if (end == std::string_view::npos)
             end = header.size();
         const std::string_view line = header.substr(at, end - at);
-        if (line.size() > name.size() && line.substr(0, name.size()) == name && line[name.size()] == ':')
-            return line.substr(name.size() + 1);
+        if (line.size() > name.size() && line.substr(0, name.size()) == name && line[name.size()] == ':') {
+            std::string_view value = line.substr(name.size() + 1);
+            value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
+            return value.substr(0, value.find_last_not_of(' ') + 1);
+        }
         at = end + 1;
     }
     return {};
 }
+
+// Form 0 for one, form 1 for any other number.
+unsigned long englishPluralForm(unsigned long n)
+{
+    return n == 1 ? 0 : 1;
+}
+
+// The plural forms of the languages Lumvrex ships, by their catalogues'
+// Plural-Forms header; po/check_catalogue.sh holds every catalogue to this
+// table. A catalogue without the header counts as English does.
+struct PluralForms
+{
+    std::string_view header;
+    unsigned long (*formFor)(unsigned long n);
+};
+constexpr PluralForms kPluralForms[] = {
+    {"nplurals=2; plural=(n != 1);", englishPluralForm}, // English, Spanish
+};
 
 } // namespace
 
@@ -53,6 +75,7 @@ MoCatalog::MoCatalog(std::span<const unsigned char> bytes, bool swapped, std::ui
     , m_count(count)
     , m_originals(originals)
     , m_translations(translations)
+    , m_pluralForm(englishPluralForm)
 { }
 
 std::optional<MoCatalog> MoCatalog::parse(std::span<const unsigned char> bytes)
@@ -92,22 +115,11 @@ std::optional<MoCatalog> MoCatalog::parse(std::span<const unsigned char> bytes)
 
     if (const auto header = catalogue.find({}, {})) {
         const std::string_view forms = headerField(*header, "Plural-Forms");
-        const std::size_t nplurals = forms.find("nplurals=");
-        const std::size_t plural =
-            forms.find("plural=", nplurals == std::string_view::npos ? 0 : nplurals + 9);
-        if (nplurals != std::string_view::npos && plural != std::string_view::npos) {
-            std::string_view expression = forms.substr(plural + 7);
-            expression = expression.substr(0, expression.find(';'));
-            auto rule = PluralRule::parse(expression);
-            if (!rule)
+        if (!forms.empty()) {
+            const auto known = std::ranges::find(kPluralForms, forms, &PluralForms::header);
+            if (known == std::end(kPluralForms))
                 return std::nullopt;
-            catalogue.m_plural = std::move(*rule);
-            catalogue.m_pluralForms = 0;
-            for (std::size_t i = nplurals + 9; i < forms.size() && forms[i] >= '0' && forms[i] <= '9'; ++i)
-                catalogue.m_pluralForms =
-                    catalogue.m_pluralForms * 10 + static_cast<unsigned long>(forms[i] - '0');
-            if (catalogue.m_pluralForms == 0)
-                return std::nullopt;
+            catalogue.m_pluralForm = known->formFor;
         }
     }
     return catalogue;
@@ -169,9 +181,7 @@ std::optional<std::string_view> MoCatalog::findPlural(std::string_view context, 
     const auto index = indexOf(keyOf(context, singular));
     if (!index)
         return std::nullopt;
-    unsigned long form = m_plural.formFor(n);
-    if (form >= m_pluralForms)
-        form = 0;
+    const unsigned long form = m_pluralForm(n);
     std::string_view forms = translation(*index);
     for (unsigned long i = 0; i < form; ++i) {
         const std::size_t end = forms.find('\0');

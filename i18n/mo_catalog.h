@@ -1,7 +1,5 @@
 #pragma once
 
-#include "i18n/plural_rule.h"
-
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -15,15 +13,18 @@ namespace lumvrex {
 class MoCatalog
 {
 public:
-    // Nothing for bytes that are not a whole catalogue.
+    // Nothing for bytes that are not a whole catalogue, or for a catalogue
+    // whose Plural-Forms the reader does not know: the program then speaks
+    // English throughout rather than two languages with counts that may be
+    // wrong.
     static std::optional<MoCatalog> parse(std::span<const unsigned char> bytes);
 
     // The translation of id in context (empty context: none), or nothing
     // when the catalogue has none.
     std::optional<std::string_view> find(std::string_view context, std::string_view id) const;
 
-    // The form for n of a message with plural forms, by the catalogue's own
-    // Plural-Forms rule.
+    // The form for n of a message with plural forms, by the catalogue's
+    // Plural-Forms.
     std::optional<std::string_view> findPlural(std::string_view context, std::string_view singular,
                                                unsigned long n) const;
 
@@ -46,8 +47,7 @@ private:
     std::uint32_t m_count;
     std::uint32_t m_originals;
     std::uint32_t m_translations;
-    PluralRule m_plural;
-    unsigned long m_pluralForms = 2;
+    unsigned long (*m_pluralForm)(unsigned long n); // which of an entry's forms stands for n
 };
 
 } // namespace lumvrex

@@ -113,6 +113,20 @@ TEST(Cli, NaturalSortOnlyWhenAsked)
               (std::vector<std::string>{"page10.png", "page2.png"}));
 }
 
+// Pictures are looked for by the names they were given, whatever bytes the
+// script gives them.
+TEST(Cli, CheckFilesFindsPicturesOutsideLatin1)
+{
+    TemporaryFolder folder;
+    testing::writeWholeFile(folder / "fotó €.png", "");
+    const auto run = runCli({"-o", "-", "--check-files", "--natural-sort",
+                             utf8FromPath(folder / "fotó €.png"), utf8FromPath(folder / "fotó Ÿ.png")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err,
+              "lumvrex-cli: these pictures do not exist:\n  page 1: " + utf8FromPath(folder / "fotó Ÿ.png")
+                  + "\n");
+}
+
 struct RefusalCase
 {
     const char *name;
@@ -150,7 +164,13 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"page_outside_windows_1252", {"-o", "TARGET", "ok.png", "日本.png"}, "Page 2 ("},
         RefusalCase{"missing_pictures_are_all_listed",
                     {"-o", "TARGET", "--check-files", ".", "/no/one.png", "/no/two.png"},
-                    "page 2: /no/one.png\n  page 3: /no/two.png"}),
+                    "page 2: /no/one.png\n  page 3: /no/two.png"},
+        RefusalCase{"missing_pictures_named_by_their_page_once_sorted",
+                    {"-o", "TARGET", "--check-files", "--natural-sort", "/no/b10.png", ".", "/no/b9.png"},
+                    "page 2: /no/b9.png\n  page 3: /no/b10.png"},
+        RefusalCase{"a_page_is_named_by_its_place_as_given",
+                    {"-o", "TARGET", "--natural-sort", "z.png", "日.png", "a.png"},
+                    "Page 2 (日.png)"}),
     [](const auto &info) { return testing::caseName(info.param.name); });
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -114,6 +114,26 @@ const MessageCase kMessageCases[] = {
                                    "The following arguments were not expected: %s", 1),
                            {"--bogus"}));
      }},
+    {"UnknownOptions",
+     [](const TemporaryFolder &) {
+         return std::vector<std::string>{"-o", "x.pub", "--bogus", "--other"};
+     },
+     2,
+     [](const Language &l, const TemporaryFolder &) {
+         return l.usageError(
+             formatMessage(l.count("usage error", "The following argument was not expected: %s",
+                                   "The following arguments were not expected: %s", 2),
+                           {"--other --bogus"}));
+     }},
+    {"ValueMissing",
+     [](const TemporaryFolder &) {
+         return std::vector<std::string>{"--help", "-o", "x.pub", "--title"};
+     },
+     2,
+     [](const Language &l, const TemporaryFolder &) {
+         return l.usageError(
+             formatMessage(l.text("usage error", "%1$s: 1 required %2$s missing"), {"--title", "T"}));
+     }},
     {"NoOutput", [](const TemporaryFolder &) { return std::vector<std::string>{"a.png"}; }, 2,
      [](const Language &l, const TemporaryFolder &) {
          return l.usageError(l.text("usage error", "an output file is needed: -o OUTPUT"));

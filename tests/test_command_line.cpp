@@ -2,6 +2,7 @@
 #include "cli/command_line.h"
 #include "cli/natural_sort.h"
 #include "cli/path_list_reader.h"
+#include "publication/script_text.h"
 
 #include "support/files.h"
 
@@ -64,6 +65,12 @@ TEST(CommandLine, HelpNamesTheProgramAndItsExitCodes)
         EXPECT_NE(exit.text.find(option), std::string::npos) << option;
     EXPECT_NE(exit.text.find("2  bad usage or bad input"), std::string::npos);
     EXPECT_EQ(exit.text.find("platform"), std::string::npos); // no toolkit options
+    EXPECT_NE(exit.text.find("OUTPUT REQUIRED"), std::string::npos) << exit.text;
+    EXPECT_NE(exit.text.find("Needs: --files-from"), std::string::npos) << exit.text;
+    // Before what is wrong with the other arguments.
+    const auto withErrors = parse({"--bogus", "--null", "--help"});
+    ASSERT_TRUE(std::holds_alternative<CliExit>(withErrors));
+    EXPECT_EQ(std::get<CliExit>(withErrors).text, exit.text);
 }
 
 TEST(CommandLine, Version)
@@ -72,13 +79,16 @@ TEST(CommandLine, Version)
     ASSERT_TRUE(std::holds_alternative<CliExit>(parsed));
     EXPECT_EQ(std::get<CliExit>(parsed).code, 0);
     EXPECT_EQ(std::get<CliExit>(parsed).text, "lumvrex-cli 1.00\n");
+    const auto beforeHelp = parse({"--help", "--null=x", "-v"});
+    ASSERT_TRUE(std::holds_alternative<CliExit>(beforeHelp));
+    EXPECT_EQ(std::get<CliExit>(beforeHelp).text, "lumvrex-cli 1.00\n");
 }
 
 struct UsageCase
 {
     const char *name;
     std::vector<std::string> arguments;
-    const char *message;
+    const char *message; // the whole first line, after "lumvrex-cli: "
 };
 
 class UsageErrors : public ::testing::TestWithParam<UsageCase>
@@ -91,22 +101,47 @@ TEST_P(UsageErrors, AreExitCodeTwoWithAHint)
     ASSERT_TRUE(std::holds_alternative<CliExit>(parsed));
     const auto &exit = std::get<CliExit>(parsed);
     EXPECT_EQ(exit.code, 2);
-    EXPECT_TRUE(exit.text.starts_with("lumvrex-cli: ")) << exit.text;
-    EXPECT_NE(exit.text.find(GetParam().message), std::string::npos) << exit.text;
-    EXPECT_NE(exit.text.find("Try 'lumvrex-cli --help'"), std::string::npos) << exit.text;
+    EXPECT_EQ(exit.text,
+              "lumvrex-cli: "s + GetParam().message + "\nTry 'lumvrex-cli --help' for more information.\n");
 }
 
+// Where several are wrong, the first of these rows that applies is said.
 INSTANTIATE_TEST_SUITE_P(
     Cases, UsageErrors,
     ::testing::Values(
-        UsageCase{"no_output", {"a.png"}, "-o OUTPUT"},
-        UsageCase{"empty_output", {"-o", ""}, "the output file name is empty"},
-        UsageCase{"unknown_option", {"-o", "x", "--colour"}, "--colour"},
-        UsageCase{"seed_not_a_number", {"-o", "x", "--seed", "ten"}, "--seed takes a whole number"},
-        UsageCase{"seed_with_a_sign", {"-o", "x", "--seed", "+1"}, "--seed takes a whole number"},
-        UsageCase{"seed_too_large", {"-o", "x", "--seed", "4294967296"}, "not \"4294967296\""},
-        UsageCase{"null_without_a_list", {"-o", "x", "--null"}, "--files-from"},
-        UsageCase{"option_given_twice", {"-o", "x", "--title", "a", "--title", "b"}, "--title"}),
+        UsageCase{"value_missing_at_the_end", {"-o", "x", "--title"}, "--title: 1 required T missing"},
+        UsageCase{"empty_value_at_the_end", {"-o", "x", "--seed="}, "--seed: 1 required N missing"},
+        UsageCase{"value_missing_after_one_given",
+                  {"-o", "x", "--title", "a", "--title"},
+                  "--title: 1 required T missing"},
+        UsageCase{"value_missing_before_help", {"--help", "-o"}, "--output: 1 required OUTPUT missing"},
+        // CLI11's own words, in every language.
+        UsageCase{"option_given_twice",
+                  {"-o", "x", "--title", "a", "--title", "b"},
+                  "--title: At Most 1 required but received 2"},
+        UsageCase{"flag_value_not_one", {"--null=x", "--bogus"}, "Could not convert: --null = x"},
+        UsageCase{"no_output", {"a.png", "--null", "--bogus"}, "an output file is needed: -o OUTPUT"},
+        UsageCase{
+            "options_after_separator_are_pictures", {"--", "-o", "x"}, "an output file is needed: -o OUTPUT"},
+        UsageCase{"null_without_a_list", {"--bogus", "-o", "x", "--null"}, "--null requires --files-from"},
+        UsageCase{
+            "unknown_option", {"-o", "x", "--colour"}, "The following argument was not expected: --colour"},
+        UsageCase{"unknown_options_last_first",
+                  {"-o", "x", "--a", "b.png", "-c=d"},
+                  "The following arguments were not expected: -c=d --a"},
+        UsageCase{"unknown_option_and_separator",
+                  {"-o", "x", "--a", "--", "--b"},
+                  "The following argument was not expected: -- --a"},
+        UsageCase{"empty_output", {"-o", "", "--seed", "x"}, "the output file name is empty"},
+        UsageCase{"seed_not_a_number",
+                  {"-o", "x", "--seed", "ten"},
+                  "--seed takes a whole number from 0 to 4294967295, not \"ten\""},
+        UsageCase{"seed_with_a_sign",
+                  {"-o", "x", "--seed", "+1"},
+                  "--seed takes a whole number from 0 to 4294967295, not \"+1\""},
+        UsageCase{"seed_too_large",
+                  {"-o", "x", "--seed", "4294967296"},
+                  "--seed takes a whole number from 0 to 4294967295, not \"4294967296\""}),
     [](const auto &info) { return testing::caseName(info.param.name); });
 
 struct ListCase
@@ -218,30 +253,64 @@ TEST(PathListLimitsTest, StopsAtTheTotalSize)
 struct SortCase
 {
     const char *name;
-    PageList given;
-    PageList sorted;
+    std::vector<std::string> given; // UTF-8
+    std::vector<std::string> sorted;
 };
 
 class NaturalSort : public ::testing::TestWithParam<SortCase>
 {
 };
 
-TEST_P(NaturalSort, PutsNumbersInTheirOrder)
+PageList scriptBytes(const std::vector<std::string> &texts)
 {
-    EXPECT_EQ(sortedNaturally(GetParam().given), GetParam().sorted);
+    PageList pages;
+    for (const std::string &text : texts) {
+        std::string bytes;
+        TextFlaws flaws;
+        EXPECT_TRUE(appendScriptText(bytes, text, flaws)) << text;
+        pages.append(bytes);
+    }
+    return pages;
+}
+
+// The script's bytes sort by the characters they stand for, in the order
+// lumvrex-cli has always given their UTF-8 texts: Windows-1252's 0x80..0x9F
+// are not Latin-1 ("€" is 0x80 but U+20AC).
+TEST_P(NaturalSort, PutsScriptBytesInTheOrderOfTheirCharacters)
+{
+    PageList pages = scriptBytes(GetParam().given);
+    sortNaturally(pages);
+    EXPECT_EQ(pages, scriptBytes(GetParam().sorted));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NaturalSort,
-    ::testing::Values(SortCase{"numbers_by_value",
-                               {"page10.png", "page2.png", "page1.png"},
-                               {"page1.png", "page2.png", "page10.png"}},
-                      SortCase{"leading_zeros", {"p010", "p9", "p0011"}, {"p9", "p010", "p0011"}},
-                      SortCase{"case_folded_latin",
-                               {"b.png", "Á.png", "a.png", "B.png", "á2.png"},
-                               {"a.png", "B.png", "b.png", "Á.png", "á2.png"}},
-                      SortCase{"equal_keeps_order_and_is_total", {"x", "X", "x"}, {"X", "x", "x"}},
-                      SortCase{"prefix_first", {"foto10b", "foto10"}, {"foto10", "foto10b"}}),
+    ::testing::Values(
+        SortCase{"numbers_by_value",
+                 {"page10.png", "page2.png", "page1.png"},
+                 {"page1.png", "page2.png", "page10.png"}},
+        SortCase{"leading_zeros", {"p010", "p9", "p0011", "p1", "p01"}, {"p01", "p1", "p9", "p010", "p0011"}},
+        SortCase{
+            "superscripts_are_not_digits", {"p²", "p2", "p10", "p¹", "p³"}, {"p2", "p10", "p²", "p³", "p¹"}},
+        SortCase{"case_folded_latin",
+                 {"b.png", "Á.png", "a.png", "B.png", "á2.png"},
+                 {"a.png", "B.png", "b.png", "Á.png", "á2.png"}},
+        SortCase{"equal_keeps_order_and_is_total", {"x", "X", "x"}, {"X", "x", "x"}},
+        SortCase{"prefix_first", {"foto10b", "foto10"}, {"foto10", "foto10b"}},
+        SortCase{"euro_after_latin_1",
+                 {"€.png", "ñ.png", "z.png", "É.png", "a.png", "ÿ.png"},
+                 {"a.png", "z.png", "É.png", "ñ.png", "ÿ.png", "€.png"}},
+        SortCase{"windows_1252_letters_folded",
+                 {"š", "Ž", "Š", "ž", "œ", "Œ", "ÿ", "Ÿ", "z", "Z"},
+                 {"Z", "z", "ÿ", "Ÿ", "Œ", "œ", "Š", "š", "Ž", "ž"}},
+        SortCase{"punctuation_by_code_point",
+                 {"a‚b", "a–b", "a…b", "a•b", "a™b", "aˆb", "a—b", "a„b", "a‰b", "a˜b", "aƒb", "a\u0081b",
+                  "a b", "a¡b"},
+                 {"a b", "a\u0081b", "a¡b", "aƒb", "aˆb", "a˜b", "a–b", "a—b", "a‚b", "a„b", "a•b", "a…b",
+                  "a‰b", "a™b"}},
+        SortCase{"numbers_then_letters",
+                 {"foto 10 € b", "foto 10 Š", "foto 9 €", "foto 010 a", "FOTO 10 €", "foto 10 š"},
+                 {"foto 9 €", "foto 010 a", "foto 10 Š", "foto 10 š", "FOTO 10 €", "foto 10 € b"}}),
     [](const auto &info) { return testing::caseName(info.param.name); });
 
 } // namespace
