@@ -34,9 +34,9 @@ int main(int argc, char *argv[])
 
     QMimeData mime;
     QList<QUrl> urls;
-    for (const char *name : {"playa.jpg", "catedral.jpg", "puerto.jpg", "mercado.jpg", "la caleta.jpg",
-                             "atardecer.jpg", "castillo.jpg"})
-        urls.append(QUrl::fromLocalFile(QStringLiteral("/home/autora/Fotos/") + QString::fromLatin1(name)));
+    for (const char *name : {"playa en Cádiz.jpg", "Año nuevo en Málaga.jpg", "Sevilla 10.jpg",
+                             "Sevilla 11.jpg", "catedral.jpg", "la caleta al atardecer.jpg", "castillo.jpg"})
+        urls.append(QUrl::fromLocalFile(QStringLiteral("/home/autora/Fotos/") + QString::fromUtf8(name)));
     mime.setUrls(urls);
     QWidget *list = form.findChild<QAbstractItemView *>(QStringLiteral("List1"))->viewport();
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);

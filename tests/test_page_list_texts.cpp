@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace {
 struct LabelCase
 {
     const char *name;
+    std::size_t room; // characters a cell holds
     std::vector<std::string> paths;
     std::vector<std::string> labels;
 };
@@ -20,33 +22,66 @@ class PageLabels : public ::testing::TestWithParam<LabelCase>
 {
 };
 
-TEST_P(PageLabels, ShowWhatTellsNeighboursApart)
+std::size_t characters(std::string_view text)
 {
-    EXPECT_EQ(pageLabels(GetParam().paths), GetParam().labels);
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+TEST_P(PageLabels, ShowTheWholeNameOrWhatTellsNeighboursApart)
+{
+    const std::vector<std::string> &paths = GetParam().paths;
+    std::vector<std::string> labels;
+    for (std::size_t row = 0; row < paths.size(); ++row) {
+        labels.push_back(pageLabel(
+            paths, row, [&](std::string_view text) { return characters(text) <= GetParam().room; }));
+    }
+    EXPECT_EQ(labels, GetParam().labels);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     PageList, PageLabels,
-    ::testing::Values(LabelCase{"numberedHolidayPictures",
+    ::testing::Values(LabelCase{"wholeNamesWhereTheyFit",
+                                12,
+                                {"/f/a.png", "/f/b.png", "/f/Sevilla 10.jpg"},
+                                {"a.png", "b.png", "Sevilla 10…"}},
+                      LabelCase{"spanishNamesByTheirFirstWords",
+                                10,
+                                {"/f/playa en Cádiz.jpg", "/f/Año nuevo en Málaga.jpg", "/f/Sevilla 10.jpg"},
+                                {"playa en…", "Año nuevo…", "Sevilla…"}},
+                      LabelCase{"narrowerStill",
+                                8,
+                                {"/f/playa en Cádiz.jpg", "/f/Año nuevo en Málaga.jpg", "/f/Sevilla 10.jpg"},
+                                {"playa…", "Año…", "Sevilla…"}},
+                      LabelCase{"numberedHolidayPictures",
+                                9,
                                 {"/f/Vacaciones 2024 0034.jpg", "/f/Vacaciones 2024 0035.jpg",
                                  "/f/Vacaciones 2024 0036.jpg"},
-                                {"…0034…", "…0035…", "…0036…"}},
-                      LabelCase{"aloneIsWhole", {"/f/alpha.jpg"}, {"alpha.jpg"}},
-                      LabelCase{"differentStartsKeepTheWholeWord",
-                                {"/f/alpha.jpg", "/f/beta.jpg", "/f/gamma.jpg"},
-                                {"alpha…", "beta…", "gamma…"}},
-                      LabelCase{"differentExtensions", {"/f/playa.jpg", "/f/playa.png"}, {"…jpg", "…png"}},
-                      LabelCase{"sameNameTwiceIsShownWhole",
-                                {"/2023/playa.jpg", "/2024/playa.jpg"},
-                                {"playa.jpg", "playa.jpg"}},
+                                {"…0034.jpg", "…0035.jpg", "…0036.jpg"}},
+                      LabelCase{"theWordsBeforeComeFirst",
+                                12,
+                                {"/f/Vacaciones 2024 0034.jpg", "/f/Vacaciones 2024 0035.jpg"},
+                                {"…2024 0034…", "…2024 0035…"}},
+                      LabelCase{"anEndThatTellsThemApart",
+                                8,
+                                {"/f/playa_de_la_caleta.jpg", "/f/playa_de_la_caleta.png"},
+                                {"…jpg", "…png"}},
+                      LabelCase{"sameNameTwiceIsCutFromItsStart",
+                                7,
+                                {"/2023/playa bonita.jpg", "/2024/playa bonita.jpg"},
+                                {"playa…", "playa…"}},
                       LabelCase{"eachAgainstItsOwnNeighbours",
-                                {"/f/IMG_0001.jpg", "/f/IMG_0002.jpg", "/f/casa.jpg"},
-                                {"…0001…", "IMG_0002…", "casa…"}},
+                                9,
+                                {"/f/IMG_0001.jpg", "/f/IMG_0002.jpg", "/f/casa de campo.jpg"},
+                                {"IMG_0001…", "IMG_0002…", "casa de…"}},
                       LabelCase{"accentsAreNeverSplit",
+                                10,
                                 {"/f/foto cañón1.jpg", "/f/foto cañón2.jpg"},
                                 {"…cañón1…", "…cañón2…"}},
-                      LabelCase{"bytesThatAreNotUtf8", {"/f/a\xFF.jpg", "/f/b.jpg"}, {"a<0xFF>…", "b…"}},
-                      LabelCase{"folders", {"/fotos/", "/"}, {"fotos", "/"}}),
+                      LabelCase{
+                          "bytesThatAreNotUtf8", 9, {"/f/a\xFF.jpg", "/f/b.jpg"}, {"a<0xFF>…", "b.jpg"}},
+                      LabelCase{"aWordTooLongStaysWhole", 4, {"/f/Constantinopla.jpg"}, {"Constantinopla…"}},
+                      LabelCase{"folders", 9, {"/fotos/", "/"}, {"fotos", "/"}}),
     [](const ::testing::TestParamInfo<LabelCase> &info) { return std::string(info.param.name); });
 
 struct UriCase

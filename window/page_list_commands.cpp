@@ -35,6 +35,8 @@ std::string_view keyName(ListKey key)
         return "F10";
     case Key::A:
         return "A";
+    case Key::O:
+        return "O";
     case Key::V:
         return "V";
     case Key::Y:
@@ -49,7 +51,7 @@ std::string_view keyName(ListKey key)
 
 // clang-format off
 const std::array<PageCommandSpec, 12> kPageCommands = {{
-    {PageCommand::AddPictures, {KeyChord{Key::Insert}},                                     Menu::Item,      [] { return localized("page menu", "&Add pictures"); }, true},
+    {PageCommand::AddPictures, {KeyChord{Key::O, Ctrl}, KeyChord{Key::Insert}},             Menu::Item,      [] { return localized("page menu", "&Add pictures"); }, true},
     {PageCommand::Paste,       {KeyChord{Key::V, Ctrl}, KeyChord{Key::Insert, !Ctrl, Shift}}, Menu::Item,      [] { return localized("page menu", "&Paste"); }},
     {PageCommand::Remove,      {KeyChord{Key::Delete}},                                     Menu::Item,      [] { return localized("page menu", "&Remove"); }},
     {PageCommand::MoveLeft,    {KeyChord{Key::Left, Ctrl}},                                 Menu::Item,      [] { return localized("page menu", "Move &left"); }},
@@ -58,7 +60,7 @@ const std::array<PageCommandSpec, 12> kPageCommands = {{
     {PageCommand::MoveLast,    {KeyChord{Key::End, Ctrl}},                                  Menu::None,      nullptr},
     {PageCommand::Undo,        {KeyChord{Key::Z, Ctrl}},                                    Menu::AfterLine, [] { return localized("page menu", "&Undo"); }},
     {PageCommand::Redo,        {KeyChord{Key::Y, Ctrl}, KeyChord{Key::Z, Ctrl, Shift}},     Menu::Item,      [] { return localized("page menu", "Re&do"); }},
-    {PageCommand::Clear,       {},                                                          Menu::AfterLine, [] { return localized("page menu", "&Clear"); }},
+    {PageCommand::Clear,       {KeyChord{Key::Delete, Ctrl, Shift}},                        Menu::AfterLine, [] { return localized("page menu", "&Clear"); }},
     {PageCommand::SelectAll,   {KeyChord{Key::A, Ctrl}},                                    Menu::None,      nullptr},
     {PageCommand::OpenMenu,    {KeyChord{Key::Menu}, KeyChord{Key::F10, !Ctrl, Shift}},     Menu::None,      nullptr},
 }};

@@ -28,7 +28,7 @@ enum class PageCommand {
 };
 
 // The keys the list's commands are on; every window can name them.
-enum class ListKey { Insert, Delete, Left, Right, Home, End, Menu, F10, A, V, Y, Z };
+enum class ListKey { Insert, Delete, Left, Right, Home, End, Menu, F10, A, O, V, Y, Z };
 
 struct KeyChord
 {

@@ -27,13 +27,13 @@ std::optional<Move> moveOf(PageCommand command)
 
 } // namespace
 
-const std::vector<std::string> &PageListController::labels() const
+const std::string &PageListController::label(std::size_t row) const
 {
-    if (!m_labelsValid) {
-        m_labels = pageLabels(m_editor.entries());
-        m_labelsValid = true;
-    }
-    return m_labels;
+    std::optional<std::string> &label = m_labels[row];
+    if (!label)
+        label = pageLabel(m_editor.entries(), row,
+                          [this](std::string_view text) { return m_window.fitsCell(text); });
+    return *label;
 }
 
 bool PageListController::enabled(PageCommand command) const
@@ -136,7 +136,7 @@ void PageListController::add(std::vector<std::string> paths, PageSource source, 
 void PageListController::edit(const EditOutcome &outcome)
 {
     if (outcome.changed) {
-        m_labelsValid = false;
+        relabel();
         m_window.showChange(outcome.change);
     }
     if (!outcome.message.empty())

@@ -5,7 +5,9 @@
 #include "window/page_list_texts.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumvrex {
@@ -26,6 +28,8 @@ public:
     // cancelled.
     virtual std::vector<std::string> choosePictures(const std::string &folder) = 0;
     virtual std::string picturesFolder() const = 0;
+    // Whether a text fits a cell of the list, in the view's font.
+    virtual bool fitsCell(std::string_view text) const = 0;
 
     // The list changed as told; the view redraws it and shows the
     // editor's selection.
@@ -60,8 +64,10 @@ public:
     { }
 
     const PageListEditor &editor() const { return m_editor; }
-    // What each cell shows, worked out once per change.
-    const std::vector<std::string> &labels() const;
+    // What a cell shows, worked out when first asked for after a change.
+    const std::string &label(std::size_t row) const;
+    // The cells changed their size or font.
+    void relabel() { m_labels.assign(m_editor.size(), std::nullopt); }
 
     // Whether a command can act on the list and the view's selection now.
     bool enabled(PageCommand command) const;
@@ -82,8 +88,7 @@ private:
 
     PageListWindow &m_window;
     PageListEditor m_editor;
-    mutable std::vector<std::string> m_labels;
-    mutable bool m_labelsValid = true;
+    mutable std::vector<std::optional<std::string>> m_labels;
 };
 
 } // namespace lumvrex

@@ -6,6 +6,7 @@
 #include "runtime/utf8.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace lumvrex {
@@ -81,52 +82,111 @@ std::string_view fileNameOf(std::string_view path)
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
-std::vector<std::string> pageLabels(const std::vector<std::string> &paths)
-{
-    std::vector<std::string> names;
-    names.reserve(paths.size());
-    for (const std::string &path : paths)
-        names.push_back(shown(fileNameOf(path)));
-    if (names.size() < 2)
-        return names;
+namespace {
 
-    std::vector<std::string> labels;
-    labels.reserve(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string_view name = names[i];
-        std::size_t prefix = name.size();
-        std::size_t suffix = name.size();
-        for (const std::size_t neighbour : {i - 1, i + 1}) {
-            if (neighbour < names.size()) {
-                prefix = std::min(prefix, commonPrefix(name, names[neighbour]));
-                suffix = std::min(suffix, commonSuffix(name, names[neighbour]));
-            }
-        }
-        std::size_t start = prefix;
-        while (start > 0 && start < name.size() && wordByte(name[start - 1]) && wordByte(name[start]))
-            --start;
-        std::size_t end = name.size() - suffix;
-        while (end > 0 && end < name.size() && wordByte(name[end - 1]) && wordByte(name[end]))
-            ++end;
-        // Cutting off fewer than two bytes saves no room; nothing left to
-        // show means the neighbours are the same name, shown whole.
-        if (start < 2)
-            start = 0;
-        if (name.size() - end < 2)
-            end = name.size();
-        if (start >= end) {
-            labels.emplace_back(name);
-            continue;
-        }
-        std::string label;
-        if (start > 0)
-            label += "…";
-        label += name.substr(start, end - start);
-        if (end < name.size())
-            label += "…";
-        labels.push_back(std::move(label));
+// A name as pieces: runs of letters and digits (words) and the single
+// characters between them ('.', ' ', '_', '(').
+struct Piece
+{
+    std::size_t begin;
+    std::size_t end;
+    bool word;
+};
+
+// The length of a byte or character shown by its number ("<0xFF>",
+// "<U+001B>") at a place, which is part of a word; 0 if none is there.
+std::size_t shownByNumber(std::string_view name, std::size_t at)
+{
+    if (!name.substr(at).starts_with("<0x") && !name.substr(at).starts_with("<U+"))
+        return 0;
+    const std::size_t close = name.find('>', at);
+    return close == std::string_view::npos ? 0 : close + 1 - at;
+}
+
+std::vector<Piece> piecesOf(std::string_view name)
+{
+    std::vector<Piece> pieces;
+    for (std::size_t at = 0; at < name.size();) {
+        const auto wordAt = [&](std::size_t i) { return wordByte(name[i]) || shownByNumber(name, i) > 0; };
+        const auto stepAt = [&](std::size_t i) { return std::max<std::size_t>(1, shownByNumber(name, i)); };
+        const bool word = wordAt(at);
+        std::size_t end = at + stepAt(at);
+        while (word && end < name.size() && wordAt(end))
+            end += stepAt(end);
+        pieces.push_back({at, end, word});
+        at = end;
     }
-    return labels;
+    return pieces;
+}
+
+std::string nameShown(const std::vector<std::string> &paths, std::size_t row)
+{
+    return shown(fileNameOf(paths[row]));
+}
+
+} // namespace
+
+std::string pageLabel(const std::vector<std::string> &paths, std::size_t row,
+                      const std::function<bool(std::string_view)> &fits)
+{
+    const std::string name = nameShown(paths, row);
+    if (fits(name))
+        return name;
+
+    // The start and the end it shares with the neighbour most like it:
+    // what lies between tells it from both.
+    std::size_t prefix = 0;
+    std::size_t suffix = 0;
+    for (const std::size_t neighbour : {row - 1, row + 1}) {
+        if (neighbour < paths.size()) {
+            const std::string other = nameShown(paths, neighbour);
+            prefix = std::max(prefix, commonPrefix(name, other));
+            suffix = std::max(suffix, commonSuffix(name, other));
+        }
+    }
+    const std::vector<Piece> pieces = piecesOf(name);
+    const auto words = [&](std::size_t from, std::size_t to) { return pieces[from].word && pieces[to].word; };
+    // The words that tell it apart: from the one its shared start ends in
+    // to the one its shared end starts in; all of them for a name its
+    // neighbours share.
+    std::size_t first = 0;
+    std::size_t last = pieces.size() - 1;
+    while (first < last && (pieces[first].end <= prefix || !pieces[first].word))
+        ++first;
+    while (last > first && (pieces[last].begin >= name.size() - suffix || !pieces[last].word))
+        --last;
+    if (prefix + suffix >= name.size() || !words(first, last)) {
+        first = 0;
+        last = pieces.size() - 1;
+    }
+    const auto label = [&](std::size_t from, std::size_t to) {
+        return (from > 0 ? "…" : "") + name.substr(pieces[from].begin, pieces[to].end - pieces[from].begin)
+            + (to + 1 < pieces.size() ? "…" : "");
+    };
+    const auto previousWord = [&](std::size_t at) {
+        do
+            --at;
+        while (at > 0 && !pieces[at].word);
+        return at;
+    };
+    const auto nextWord = [&](std::size_t at) {
+        do
+            ++at;
+        while (at + 1 < pieces.size() && !pieces[at].word);
+        return at;
+    };
+    // Too long even so: its first words, as many as fit.
+    while (last > first && !fits(label(first, last)))
+        last = previousWord(last);
+    if (!fits(label(first, last)))
+        return label(first, last);
+    // Room to spare: the words before it, which start the name, then those
+    // after it.
+    while (first > 0 && fits(label(previousWord(first), last)))
+        first = previousWord(first);
+    while (last + 1 < pieces.size() && fits(label(first, nextWord(last))))
+        last = nextWord(last);
+    return label(first, last);
 }
 
 std::string pageSpokenName(std::size_t index, std::size_t count, std::string_view path)

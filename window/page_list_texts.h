@@ -3,6 +3,7 @@
 #include "window/page_list_editor.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,11 +13,13 @@ namespace lumvrex {
 // How the page list's entries are shown and spoken, the same in every
 // toolkit, and what its open dialog and notes say.
 
-// What a cell of the list shows for each entry: the file's own name, shown
-// printable (bytes that are not UTF-8 as <0xFF>), with the start and end it
-// shares with both neighbours left out ("…0035…"), so that neighbours can
-// be told apart in a narrow cell. Whole words and numbers are kept.
-std::vector<std::string> pageLabels(const std::vector<std::string> &paths);
+// What a cell of the list shows for an entry: its file's own name, shown
+// printable (bytes that are not UTF-8 as <0xFF>), whole where it fits;
+// otherwise the words that tell it from its neighbours ("…0035…"), with as
+// many words around them as fit, the name's start first, and "…" where
+// words were left out. fits says whether a text fits the cell.
+std::string pageLabel(const std::vector<std::string> &paths, std::size_t row,
+                      const std::function<bool(std::string_view)> &fits);
 
 // The last part of a path, for '/' and (on Windows) '\\' separators:
 // "/fotos/playa.jpg" gives "playa.jpg", "/fotos/" gives "fotos".

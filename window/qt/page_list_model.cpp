@@ -33,7 +33,7 @@ QVariant PageListModel::data(const QModelIndex &index, int role) const
     const std::string &path = editor.entries()[row];
     switch (role) {
     case Qt::DisplayRole:
-        return qString(m_pages.labels()[row]);
+        return qString(m_pages.label(row));
     case Qt::ToolTipRole:
         // The page line comes first: Qt takes a tooltip for rich text when
         // its first line holds a tag, and a file name may well look like one.

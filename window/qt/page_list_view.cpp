@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QToolTip>
 #include <QUrl>
 
@@ -33,7 +34,8 @@ constexpr std::pair<ListKey, Qt::Key> kQtKeys[] = {
     {ListKey::Insert, Qt::Key_Insert}, {ListKey::Delete, Qt::Key_Delete}, {ListKey::Left, Qt::Key_Left},
     {ListKey::Right, Qt::Key_Right},   {ListKey::Home, Qt::Key_Home},     {ListKey::End, Qt::Key_End},
     {ListKey::Menu, Qt::Key_Menu},     {ListKey::F10, Qt::Key_F10},       {ListKey::A, Qt::Key_A},
-    {ListKey::V, Qt::Key_V},           {ListKey::Y, Qt::Key_Y},           {ListKey::Z, Qt::Key_Z},
+    {ListKey::O, Qt::Key_O},           {ListKey::V, Qt::Key_V},           {ListKey::Y, Qt::Key_Y},
+    {ListKey::Z, Qt::Key_Z},
 };
 
 std::optional<KeyChord> chordOf(const QKeyEvent &event)
@@ -121,9 +123,9 @@ PageListView::PageListView(QString caption, QWidget *parent)
     setFlow(QListView::TopToBottom);
     setWrapping(true);
     setUniformItemSizes(true);
-    // What a cell shows is already the part that tells it apart; a name
-    // still too long gives way in its middle.
-    setTextElideMode(Qt::ElideMiddle);
+    // What a cell shows is already the part that tells it apart, from its
+    // start; a word still too long gives way at its end.
+    setTextElideMode(Qt::ElideRight);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -169,6 +171,13 @@ std::vector<std::string> PageListView::choosePictures(const std::string &folder)
 std::string PageListView::picturesFolder() const
 {
     return fileNameBytes(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
+}
+
+bool PageListView::fitsCell(std::string_view text) const
+{
+    // The room the item delegate leaves for the text.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(qString(text)) <= gridSize().width() - 2 * margin;
 }
 
 void PageListView::showChange(const PageListChange &change)
@@ -283,6 +292,7 @@ void PageListView::resizeEvent(QResizeEvent *event)
     // One cell per column: a cell as high as the viewport would already
     // count as overflowing it and leave the first column empty.
     setGridSize(QSize(viewport()->width() / kColumns, std::max(1, viewport()->height() - 1)));
+    m_pages.relabel();
 }
 
 } // namespace lumvrex

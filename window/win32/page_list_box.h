@@ -64,6 +64,7 @@ private:
     bool clipboardHoldsFiles() const override;
     std::vector<std::string> choosePictures(const std::string &folder) override;
     std::string picturesFolder() const override;
+    bool fitsCell(std::string_view text) const override;
     void showChange(const PageListChange &change) override;
     void showNote(const std::string &text) override;
     void warn(const std::string &text) override;

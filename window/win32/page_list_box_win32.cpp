@@ -16,6 +16,8 @@ namespace lumvrex {
 namespace {
 
 constexpr int kColumns = 6;
+// Left and right of a cell's text.
+constexpr int kCellMargin = 2;
 constexpr UINT_PTR kNoteTimer = 1;
 constexpr UINT kNoteMilliseconds = 4000;
 // The procedure of Windows' own list box, which does all the rest.
@@ -37,6 +39,7 @@ constexpr std::pair<ListKey, WPARAM> kVirtualKeys[] = {
     {ListKey::Menu, VK_APPS},
     {ListKey::F10, VK_F10},
     {ListKey::A, 'A'},
+    {ListKey::O, 'O'},
     {ListKey::V, 'V'},
     {ListKey::Y, 'Y'},
     {ListKey::Z, 'Z'},
@@ -296,12 +299,27 @@ void PageListBox::fitColumns()
     GetClientRect(m_listBox, &client);
     SendMessageW(m_listBox, LB_SETITEMHEIGHT, 0, std::max<LONG>(1, client.bottom));
     SendMessageW(m_listBox, LB_SETCOLUMNWIDTH, std::max<LONG>(1, client.right / kColumns), 0);
+    m_pages.relabel();
+}
+
+bool PageListBox::fitsCell(std::string_view text) const
+{
+    RECT client = {};
+    GetClientRect(m_listBox, &client);
+    const std::wstring wide = wideFromUtf8(text);
+    const HDC dc = GetDC(m_listBox);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(m_listBox, WM_GETFONT, 0, 0));
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(m_listBox, dc);
+    return size.cx <= client.right / kColumns - 2 * kCellMargin;
 }
 
 void PageListBox::draw(const DRAWITEMSTRUCT &item) const
 {
-    const std::vector<std::string> &labels = m_pages.labels();
-    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= labels.size()) {
+    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= editor().size()) {
         if (item.itemState & ODS_FOCUS)
             DrawFocusRect(item.hDC, &item.rcItem);
         return;
@@ -310,12 +328,12 @@ void PageListBox::draw(const DRAWITEMSTRUCT &item) const
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    std::wstring text = wideFromUtf8(labels[item.itemID]);
+    std::wstring text = wideFromUtf8(m_pages.label(item.itemID));
     RECT room = item.rcItem;
-    InflateRect(&room, -2, 0);
-    // What is still too long gives way in its middle, keeping both ends.
+    InflateRect(&room, -kCellMargin, 0);
+    // A word still too long gives way at its end.
     DrawTextW(item.hDC, text.data(), static_cast<int>(text.size()), &room,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS | DT_END_ELLIPSIS);
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (item.itemState & ODS_FOCUS)
         DrawFocusRect(item.hDC, &item.rcItem);
 }
