@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -101,12 +102,15 @@ KeyChord chordOf(std::string text)
         {"Ins", ListKey::Insert},  {"Del", ListKey::Delete}, {"Left", ListKey::Left},
         {"Right", ListKey::Right}, {"Home", ListKey::Home},  {"End", ListKey::End},
         {"Menu", ListKey::Menu},   {"F10", ListKey::F10},    {"A", ListKey::A},
-        {"V", ListKey::V},         {"Y", ListKey::Y},        {"Z", ListKey::Z},
+        {"O", ListKey::O},         {"R", ListKey::R},        {"V", ListKey::V},
+        {"Y", ListKey::Y},         {"Z", ListKey::Z},
     };
-    for (const auto &[name, key] : names) {
-        if (text == name)
-            chord.key = key;
-    }
+    const auto named = std::find_if(std::begin(names), std::end(names),
+                                    [&](const auto &pair) { return text == pair.first; });
+    if (named == std::end(names))
+        ADD_FAILURE() << "no key named " << text;
+    else
+        chord.key = named->second;
     return chord;
 }
 
@@ -242,6 +246,15 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"run Clear", "", "-", ""},
                                 {"run Undo", "abc", "0@0", "- +0,1,2"},
                                 {"run Redo", "", "-", "-0,1,2 +"}}},
+                      Sequence{"reverseKeepsTheSelectedEntries",
+                               {{"drop a", "a", "0@0", "- +0"},
+                                {"key Ctrl+Shift+R", "a", "0@0", ""},
+                                {"drop bcd", "abcd", "1@1", "- +1,2,3"},
+                                {"select 1,2@2", "abcd", "1,2@2", ""},
+                                {"key Ctrl+Shift+R", "dcba", "1,2@1", "-0,1,2,3 +0,1,2,3"},
+                                {"run Reverse order", "abcd", "1,2@2", "-0,1,2,3 +0,1,2,3"},
+                                {"key Ctrl+Z", "dcba", "1,2@1", "-0,1,2,3 +0,1,2,3"},
+                                {"key Ctrl+Z", "abcd", "1,2@2", "-0,1,2,3 +0,1,2,3"}}},
                       Sequence{"menuItemsActAsTheirKeys",
                                {{"clip z", "", "-", ""},
                                 {"drop abc", "abc", "0@0", "- +0,1,2"},
@@ -278,22 +291,26 @@ TEST(PageListController, MenuItemsAreEnabledWhereTheyCanAct)
     FakeWindow window;
     PageListController pages(window);
     window.watch(pages);
-    // Add, Paste, Remove, Left, Right, Undo, Redo, Clear
-    EXPECT_EQ(enabledItems(pages), "10000000");
+    // Add, Paste, Remove, Left, Right, Reverse, Undo, Redo, Clear
+    EXPECT_EQ(enabledItems(pages), "100000000");
     window.clipboard = {{"/x.png"}, 0};
-    EXPECT_EQ(enabledItems(pages), "11000000");
+    EXPECT_EQ(enabledItems(pages), "110000000");
     window.clipboard = {};
-    pages.drop({{"a", "b"}, 0});
-    EXPECT_EQ(enabledItems(pages), "10101101");
-    pages.run(PageCommand::MoveRight);
-    EXPECT_EQ(enabledItems(pages), "10110101");
-    window.selection = {}; // the user unselected all
-    EXPECT_EQ(enabledItems(pages), "10000101");
+    pages.drop({{"a"}, 0});
+    EXPECT_EQ(enabledItems(pages), "101000101");
+    pages.drop({{"b"}, 0});
     pages.run(PageCommand::Undo);
-    EXPECT_EQ(enabledItems(pages), "10101111");
+    pages.run(PageCommand::Redo);
+    EXPECT_EQ(enabledItems(pages), "101101101");
+    pages.run(PageCommand::MoveLeft);
+    EXPECT_EQ(enabledItems(pages), "101011101");
+    window.selection = {}; // the user unselected all
+    EXPECT_EQ(enabledItems(pages), "100001101");
+    pages.run(PageCommand::Undo);
+    EXPECT_EQ(enabledItems(pages), "101101111");
     pages.drop({std::vector<std::string>(kMaxPages, "x"), 0});
     window.clipboard = {{"/x.png"}, 0};
-    EXPECT_EQ(enabledItems(pages), "00111101");
+    EXPECT_EQ(enabledItems(pages), "001111101");
 }
 
 TEST(PageListController, FullListWarnsOnceTheAdditionIsDone)
@@ -320,8 +337,9 @@ TEST(PageListController, MenuShowsCaptionsWithTheirFirstKey)
         items.push_back((entry.lineBefore ? "| " : "") + entry.caption + "\t" + entry.shortcut);
     EXPECT_EQ(items,
               (std::vector<std::string>{"&Add pictures…\tCtrl+O", "&Paste\tCtrl+V", "&Remove\tDelete",
-                                        "Move &left\tCtrl+Left", "Move r&ight\tCtrl+Right", "| &Undo\tCtrl+Z",
-                                        "Re&do\tCtrl+Y", "| &Clear\tCtrl+Shift+Delete"}));
+                                        "Move &left\tCtrl+Left", "Move r&ight\tCtrl+Right",
+                                        "| Re&verse order\tCtrl+Shift+R", "| &Undo\tCtrl+Z", "Re&do\tCtrl+Y",
+                                        "| &Clear\tCtrl+Shift+Delete"}));
 }
 
 TEST(PageListController, LabelsFollowTheChanges)

@@ -37,6 +37,8 @@ std::string_view keyName(ListKey key)
         return "A";
     case Key::O:
         return "O";
+    case Key::R:
+        return "R";
     case Key::V:
         return "V";
     case Key::Y:
@@ -50,7 +52,7 @@ std::string_view keyName(ListKey key)
 } // namespace
 
 // clang-format off
-const std::array<PageCommandSpec, 12> kPageCommands = {{
+const std::array<PageCommandSpec, 13> kPageCommands = {{
     {PageCommand::AddPictures, {KeyChord{Key::O, Ctrl}, KeyChord{Key::Insert}},             Menu::Item,      [] { return localized("page menu", "&Add pictures"); }, true},
     {PageCommand::Paste,       {KeyChord{Key::V, Ctrl}, KeyChord{Key::Insert, !Ctrl, Shift}}, Menu::Item,      [] { return localized("page menu", "&Paste"); }},
     {PageCommand::Remove,      {KeyChord{Key::Delete}},                                     Menu::Item,      [] { return localized("page menu", "&Remove"); }},
@@ -58,6 +60,7 @@ const std::array<PageCommandSpec, 12> kPageCommands = {{
     {PageCommand::MoveRight,   {KeyChord{Key::Right, Ctrl}},                                Menu::Item,      [] { return localized("page menu", "Move r&ight"); }},
     {PageCommand::MoveFirst,   {KeyChord{Key::Home, Ctrl}},                                 Menu::None,      nullptr},
     {PageCommand::MoveLast,    {KeyChord{Key::End, Ctrl}},                                  Menu::None,      nullptr},
+    {PageCommand::Reverse,     {KeyChord{Key::R, Ctrl, Shift}},                             Menu::AfterLine, [] { return localized("page menu", "Re&verse order"); }},
     {PageCommand::Undo,        {KeyChord{Key::Z, Ctrl}},                                    Menu::AfterLine, [] { return localized("page menu", "&Undo"); }},
     {PageCommand::Redo,        {KeyChord{Key::Y, Ctrl}, KeyChord{Key::Z, Ctrl, Shift}},     Menu::Item,      [] { return localized("page menu", "Re&do"); }},
     {PageCommand::Clear,       {KeyChord{Key::Delete, Ctrl, Shift}},                        Menu::AfterLine, [] { return localized("page menu", "&Clear"); }},

@@ -20,6 +20,7 @@ enum class PageCommand {
     MoveRight,
     MoveFirst,
     MoveLast,
+    Reverse,
     Undo,
     Redo,
     Clear,
@@ -28,7 +29,7 @@ enum class PageCommand {
 };
 
 // The keys the list's commands are on; every window can name them.
-enum class ListKey { Insert, Delete, Left, Right, Home, End, Menu, F10, A, O, V, Y, Z };
+enum class ListKey { Insert, Delete, Left, Right, Home, End, Menu, F10, A, O, R, V, Y, Z };
 
 struct KeyChord
 {
@@ -54,7 +55,7 @@ struct PageCommandSpec
 };
 
 // In the menu's order.
-extern const std::array<PageCommandSpec, 12> kPageCommands;
+extern const std::array<PageCommandSpec, 13> kPageCommands;
 
 const PageCommandSpec &pageCommandSpec(PageCommand command);
 

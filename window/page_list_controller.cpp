@@ -52,6 +52,8 @@ bool PageListController::enabled(PageCommand command) const
         return m_editor.canUndo();
     case PageCommand::Redo:
         return m_editor.canRedo();
+    case PageCommand::Reverse:
+        return m_editor.size() > 1;
     case PageCommand::Clear:
     case PageCommand::SelectAll:
         return m_editor.canClear();
@@ -85,6 +87,13 @@ void PageListController::run(PageCommand command)
     case PageCommand::Redo:
         edit(m_editor.redo());
         break;
+    case PageCommand::Reverse: {
+        std::vector<std::size_t> order(m_editor.size());
+        for (std::size_t to = 0; to < order.size(); ++to)
+            order[to] = order.size() - 1 - to;
+        edit(m_editor.reorder(order));
+        break;
+    }
     case PageCommand::Clear:
         edit(m_editor.clear());
         break;

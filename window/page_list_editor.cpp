@@ -191,6 +191,27 @@ EditOutcome PageListEditor::moveSelected(Move move)
     return apply(std::move(step));
 }
 
+EditOutcome PageListEditor::reorder(const std::vector<std::size_t> &order)
+{
+    std::vector<std::size_t> where(order.size());
+    for (std::size_t to = 0; to < order.size(); ++to)
+        where[order[to]] = to;
+    if (std::is_sorted(order.begin(), order.end()))
+        return {};
+    Step step;
+    step.removed.rows = rowsFrom(0, m_entries.size());
+    step.inserted.rows = step.removed.rows;
+    for (const std::size_t from : order)
+        step.inserted.texts.push_back(m_entries[from]);
+    step.before = m_selection;
+    for (const std::size_t row : m_selection.rows)
+        step.after.rows.push_back(where[row]);
+    std::sort(step.after.rows.begin(), step.after.rows.end());
+    if (m_selection.current != PageSelection::npos)
+        step.after.current = where[m_selection.current];
+    return apply(std::move(step));
+}
+
 EditOutcome PageListEditor::clear()
 {
     if (!canClear())

@@ -86,6 +86,9 @@ public:
     EditOutcome removeSelected();
     // Moves the selected entries together, keeping their order.
     EditOutcome moveSelected(Move move);
+    // Puts the whole list in a new order: order[i] is the row that goes
+    // to row i. The selected entries stay selected where they go.
+    EditOutcome reorder(const std::vector<std::size_t> &order);
     EditOutcome clear();
     EditOutcome undo();
     EditOutcome redo();

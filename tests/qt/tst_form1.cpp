@@ -871,8 +871,8 @@ void TestForm1::contextMenuKeysOpenIt()
     const QString left = (key.isEmpty() ? QString() : QStringLiteral("-")) + menuCaption("Move &left");
     QCOMPARE(items,
              (QStringList{addPicturesCaption(), "-" + menuCaption("&Paste"), menuCaption("&Remove"), left,
-                          menuCaption("Move r&ight"), menuCaption("&Undo"), "-" + menuCaption("Re&do"),
-                          menuCaption("&Clear")}));
+                          menuCaption("Move r&ight"), menuCaption("Re&verse order"), menuCaption("&Undo"),
+                          "-" + menuCaption("Re&do"), menuCaption("&Clear")}));
 }
 
 void TestForm1::contextMenuItems_data()

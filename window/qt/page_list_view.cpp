@@ -34,8 +34,8 @@ constexpr std::pair<ListKey, Qt::Key> kQtKeys[] = {
     {ListKey::Insert, Qt::Key_Insert}, {ListKey::Delete, Qt::Key_Delete}, {ListKey::Left, Qt::Key_Left},
     {ListKey::Right, Qt::Key_Right},   {ListKey::Home, Qt::Key_Home},     {ListKey::End, Qt::Key_End},
     {ListKey::Menu, Qt::Key_Menu},     {ListKey::F10, Qt::Key_F10},       {ListKey::A, Qt::Key_A},
-    {ListKey::O, Qt::Key_O},           {ListKey::V, Qt::Key_V},           {ListKey::Y, Qt::Key_Y},
-    {ListKey::Z, Qt::Key_Z},
+    {ListKey::O, Qt::Key_O},           {ListKey::R, Qt::Key_R},           {ListKey::V, Qt::Key_V},
+    {ListKey::Y, Qt::Key_Y},           {ListKey::Z, Qt::Key_Z},
 };
 
 std::optional<KeyChord> chordOf(const QKeyEvent &event)

@@ -40,6 +40,7 @@ constexpr std::pair<ListKey, WPARAM> kVirtualKeys[] = {
     {ListKey::F10, VK_F10},
     {ListKey::A, 'A'},
     {ListKey::O, 'O'},
+    {ListKey::R, 'R'},
     {ListKey::V, 'V'},
     {ListKey::Y, 'Y'},
     {ListKey::Z, 'Z'},
