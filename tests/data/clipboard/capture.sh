@@ -9,10 +9,13 @@
 # the package's version.
 #
 # Runs each program under Xvfb and openbox on its own display (:81 to :87),
-# in a D-Bus session of its own, with a fresh HOME. Needs, as root:
+# in a D-Bus session of its own, with a fresh HOME. Needs (imagemagick only
+# for the screenshots it leaves in $SCREENSHOTS):
 #   apt-get install -y --no-install-recommends pcmanfm pcmanfm-qt thunar caja \
 #     nemo nautilus dolphin xvfb openbox xdotool xclip dbus imagemagick
+# At the end the captures become the seeds of fuzz_file_list_clipboard.
 # Usage: capture.sh [program ...]   (all of them without arguments)
+#        capture.sh --seeds         (the seeds alone, from the captures here)
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 folder="/tmp/clipboard-capture/Fotos de España"
@@ -84,7 +87,8 @@ save_clipboard()
       rm -f "$file"
     fi
   done <"$folder_out/TARGETS"
-  if ! grep -q -x -e text/uri-list -e x-special/gnome-copied-files "$folder_out/TARGETS"; then
+  if ! grep -q -x -e text/uri-list -e x-special/gnome-copied-files -e x-special/mate-copied-files \
+    "$folder_out/TARGETS"; then
     import -window root "${SCREENSHOTS:-$work}/failed.png" 2>/dev/null || true
     echo "no file list on the clipboard for $folder_out" >&2
     return 1
@@ -142,6 +146,48 @@ capture()
   dpkg-query -W -f '${Package} ${Version}\n' "$program" >"$here/$program/version"
 }
 
+# One byte of the given value: printf makes it from an octal escape.
+byte()
+{
+  # shellcheck disable=SC2059
+  printf "\\$(printf %03o "$1")"
+}
+
+# Each capture as a seed: for each target, its number in the fuzzer's table
+# of formats, its length (two bytes, low first) and its bytes.
+write_seeds()
+{
+  local seeds="$here/../../../fuzz/corpus/file_list_clipboard" capture target file size index
+  local formats=(text/uri-list x-special/gnome-copied-files x-special/mate-copied-files
+    application/x-kde4-urilist application/x-kde-urilist application/x-kde-cutselection UTF8_STRING
+    text/plain "text/plain;charset=utf-8" text/x-moz-url STRING)
+  rm -rf "$seeds"
+  mkdir -p "$seeds"
+  for capture in "$here"/*/*/; do
+    local seed
+    seed="$seeds/$(basename "$(dirname "$capture")")-$(basename "$capture")"
+    : >"$seed"
+    while read -r target; do
+      file="$capture/$(file_name "$target")"
+      [ -f "$file" ] || continue
+      for index in "${!formats[@]}"; do
+        [ "${formats[$index]}" = "$target" ] || continue
+        size="$(stat -c %s "$file")"
+        {
+          byte "$index"
+          byte $((size & 255))
+          byte $((size >> 8))
+          cat "$file"
+        } >>"$seed"
+      done
+    done <"$capture/TARGETS"
+  done
+}
+
+if [ "${1:-}" = --seeds ]; then
+  write_seeds
+  exit
+fi
 make_pictures
 [ "$#" -gt 0 ] || set -- pcmanfm pcmanfm-qt thunar caja nemo nautilus dolphin
 for wanted in "$@"; do
@@ -152,3 +198,4 @@ for wanted in "$@"; do
     fi
   done
 done
+write_seeds
