@@ -181,10 +181,10 @@ INSTANTIATE_TEST_SUITE_P(
                  0},
         EdgeCase{
             "aBrokenEscapeStays", {{kUris, "file:///a%2.png\nfile:///b%zz%"}}, {"/a%2.png", "/b%zz%"}, 0},
-        EdgeCase{"webLinksCounted",
-                 {{kUris, "https://example.org/a.png\nfile:///b.png\nmailto:x"}},
+        EdgeCase{"webLinksAndEmptyUrlsCounted",
+                 {{kUris, "https://example.org/a.png\nfile:///b.png\nmailto:x\nfile:"}},
                  {"/b.png"},
-                 2},
+                 3},
         EdgeCase{"uriListFirst", {{kGnome, "copy\nfile:///gnome"}, {kUris, "file:///uri"}}, {"/uri"}, 0},
         EdgeCase{"anEmptyFormatGivesWay", {{kUris, "\0"s}, {kGnome, "copy\nfile:///gnome"}}, {"/gnome"}, 0},
         EdgeCase{

@@ -92,7 +92,7 @@ FileListPaths pathsFromFileList(std::string_view list)
         if (line.empty() || line.front() == '#' || (first && (line == "copy" || line == "cut")))
             continue;
         std::optional<std::string> path = filePath(line);
-        if (!path || holdsControlCharacter(*path))
+        if (!path || path->empty() || holdsControlCharacter(*path))
             ++found.notFiles;
         else
             found.paths.push_back(std::move(*path));
