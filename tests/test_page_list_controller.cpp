@@ -33,13 +33,13 @@ class FakeWindow final : public PageListWindow
 {
 public:
     PageSelection selection;
-    UriListPaths clipboard;
+    FileListPaths clipboard;
     std::vector<std::string> chosen;
     std::vector<std::string> folders;
     std::string told;
 
     PageSelection viewSelection() const override { return selection; }
-    UriListPaths clipboardFiles() const override { return clipboard; }
+    FileListPaths clipboardFiles() const override { return clipboard; }
     bool clipboardHoldsFiles() const override { return !clipboard.paths.empty(); }
     std::vector<std::string> choosePictures(const std::string &folder) override
     {

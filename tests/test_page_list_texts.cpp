@@ -84,47 +84,6 @@ INSTANTIATE_TEST_SUITE_P(
                       LabelCase{"folders", 9, {"/fotos/", "/"}, {"fotos", "/"}}),
     [](const ::testing::TestParamInfo<LabelCase> &info) { return std::string(info.param.name); });
 
-struct UriCase
-{
-    const char *name;
-    std::string list;
-    std::vector<std::string> paths;
-    std::size_t notFiles;
-};
-
-class UriList : public ::testing::TestWithParam<UriCase>
-{
-};
-
-TEST_P(UriList, GivesThePathsBytes)
-{
-    const UriListPaths got = pathsFromUriList(GetParam().list);
-    EXPECT_EQ(got.paths, GetParam().paths);
-    EXPECT_EQ(got.notFiles, GetParam().notFiles);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    PageList, UriList,
-    ::testing::Values(
-        UriCase{"inOrderWithDuplicates",
-                "file:///b.png\r\nfile:///a.png\r\nfile:///b.png\r\n",
-                {"/b.png", "/a.png", "/b.png"},
-                0},
-        UriCase{"percentDecoded",
-                "file:///fotos/playa%20en%20C%C3%A1diz%2523.jpg\r\n",
-                {"/fotos/playa en Cádiz%23.jpg"},
-                0},
-        UriCase{"notUtf8KeepsItsByte", "file:///fotos/a%FF.jpg\n", {"/fotos/a\xFF.jpg"}, 0},
-        UriCase{"localhost", "file://localhost/a.png\n", {"/a.png"}, 0},
-        UriCase{"otherHost", "file://server/a.png\n", {"//server/a.png"}, 0},
-        UriCase{
-            "webLinksCounted", "https://example.org/a.png\r\nfile:///b.png\r\nhttp://x/\r\n", {"/b.png"}, 2},
-        UriCase{"commentsAndBlankLines", "# from a file manager\r\n\r\nFILE:///c.png", {"/c.png"}, 0},
-        UriCase{"gnomeCopiedFiles", "copy\nfile:///a.png\nfile:///b%20c.png", {"/a.png", "/b c.png"}, 0},
-        UriCase{"gnomeCut", "cut\nfile:///a.png", {"/a.png"}, 0},
-        UriCase{"aBrokenEscapeStays", "file:///a%2.png\n", {"/a%2.png"}, 0}, UriCase{"empty", "", {}, 0}),
-    [](const ::testing::TestParamInfo<UriCase> &info) { return std::string(info.param.name); });
-
 TEST(PageList, SpokenTexts)
 {
     EXPECT_EQ(pageSpokenName(2, 40, "/fotos/playa en Cádiz.jpg"), "page 3 of 40, playa en Cádiz.jpg");

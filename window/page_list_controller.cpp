@@ -129,7 +129,7 @@ std::vector<PageMenuEntry> PageListController::menu() const
     return entries;
 }
 
-void PageListController::drop(UriListPaths found)
+void PageListController::drop(FileListPaths found)
 {
     if (!found.paths.empty())
         add(std::move(found.paths), PageSource::Drop, found.notFiles);
@@ -154,7 +154,7 @@ void PageListController::edit(const EditOutcome &outcome)
 
 void PageListController::paste()
 {
-    UriListPaths found = m_window.clipboardFiles();
+    FileListPaths found = m_window.clipboardFiles();
     if (found.paths.empty()) {
         m_window.showNote(std::string(noFilesToPasteMessage()));
         return;

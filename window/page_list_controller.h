@@ -1,5 +1,6 @@
 #pragma once
 
+#include "window/file_list_clipboard.h"
 #include "window/page_list_commands.h"
 #include "window/page_list_editor.h"
 #include "window/page_list_texts.h"
@@ -22,7 +23,7 @@ public:
     // The entries selected in the view as the user left them.
     virtual PageSelection viewSelection() const = 0;
     // The files on the clipboard, and how many items there are not files.
-    virtual UriListPaths clipboardFiles() const = 0;
+    virtual FileListPaths clipboardFiles() const = 0;
     virtual bool clipboardHoldsFiles() const = 0;
     // The open dialog of "Add pictures…", starting in a folder; nothing when
     // cancelled.
@@ -77,7 +78,7 @@ public:
     std::vector<PageMenuEntry> menu() const;
 
     // Files dropped on the list, in the drop's order.
-    void drop(UriListPaths found);
+    void drop(FileListPaths found);
     // Appends as the open dialog does, for a window's own additions.
     void add(std::vector<std::string> paths, PageSource source, std::size_t notFiles = 0);
 

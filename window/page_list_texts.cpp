@@ -38,31 +38,6 @@ std::size_t commonSuffix(std::string_view a, std::string_view b)
     return static_cast<std::size_t>(end.first - a.rbegin());
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-bool startsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i])
-            return false;
-    }
-    return true;
-}
-
 // Most names need no change to be shown; utf8::printable is for the rest.
 std::string shown(std::string_view text)
 {
@@ -212,57 +187,6 @@ std::string pageListName(std::string_view caption, std::size_t count)
 {
     return std::string(caption) + " "
         + formatMessage(localizedCount("spoken name", "%s page", "%s pages", count), {std::to_string(count)});
-}
-
-std::string percentDecoded(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0
-            && hexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-UriListPaths pathsFromUriList(std::string_view uriList)
-{
-    UriListPaths result;
-    bool first = true;
-    while (!uriList.empty()) {
-        const std::size_t newline = uriList.find('\n');
-        std::string_view line = uriList.substr(0, newline);
-        uriList = newline == std::string_view::npos ? std::string_view() : uriList.substr(newline + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        const bool wasFirst = std::exchange(first, false);
-        if (line.empty() || line.front() == '#')
-            continue;
-        if (wasFirst && (line == "copy" || line == "cut"))
-            continue;
-        if (!startsWithNoCase(line, "file:")) {
-            ++result.notFiles;
-            continue;
-        }
-        std::string_view rest = line.substr(5);
-        std::string host;
-        if (rest.starts_with("//")) {
-            rest.remove_prefix(2);
-            const std::size_t slash = rest.find('/');
-            host = std::string(rest.substr(0, slash));
-            rest = slash == std::string_view::npos ? std::string_view("/") : rest.substr(slash);
-        }
-        std::string path = percentDecoded(rest);
-        if (!host.empty() && host != "localhost")
-            path.insert(0, "//" + host);
-        result.paths.push_back(std::move(path));
-    }
-    return result;
 }
 
 std::string notFilesMessage(std::size_t notFiles, PageSource source)

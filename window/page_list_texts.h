@@ -35,18 +35,6 @@ std::string pageTooltipHeading(std::size_t index, std::size_t count);
 // The list's name: "Pages: 3 pages".
 std::string pageListName(std::string_view caption, std::size_t count);
 
-// The paths of a text/uri-list (also x-special/gnome-copied-files, whose
-// first line is "copy" or "cut"): file: URLs percent-decoded to the bytes
-// they name, and how many items were not files.
-struct UriListPaths
-{
-    std::vector<std::string> paths;
-    std::size_t notFiles = 0;
-};
-UriListPaths pathsFromUriList(std::string_view uriList);
-// "%20" and the like as the bytes they stand for; a broken one stays.
-std::string percentDecoded(std::string_view text);
-
 // Brief notes shown without a modal box, in the user's language.
 std::string notFilesMessage(std::size_t notFiles, PageSource source);
 std::string_view noFilesToPasteMessage();

@@ -17,7 +17,6 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QToolTip>
-#include <QUrl>
 
 #include <algorithm>
 #include <utility>
@@ -26,8 +25,6 @@ namespace lumvrex {
 namespace {
 
 constexpr int kColumns = 6;
-// What file managers put on the clipboard beside (or instead of) the URLs.
-constexpr QLatin1String kCopiedFiles("x-special/gnome-copied-files");
 
 // The list's keys as Qt names them.
 constexpr std::pair<ListKey, Qt::Key> kQtKeys[] = {
@@ -65,41 +62,23 @@ QKeySequence keySequenceOf(PageCommand command)
     return {QKeyCombination(modifiers, qtKey->second)};
 }
 
-std::string bytesOf(const QByteArray &data)
+std::vector<std::string> formatsOf(const QMimeData *mime)
 {
-    return {data.constData(), static_cast<std::size_t>(data.size())};
-}
-
-UriListPaths filePaths(const QMimeData *mime)
-{
-    UriListPaths found;
-    if (!mime)
-        return found;
-    if (mime->hasFormat(kCopiedFiles))
-        return pathsFromUriList(bytesOf(mime->data(kCopiedFiles)));
-    // QUrl keeps a byte that is not UTF-8 percent-encoded (and so a '%'):
-    // decoded here, the name keeps its own bytes.
-    for (const QUrl &url : mime->urls()) {
-        if (!url.isLocalFile()) {
-            ++found.notFiles;
-            continue;
-        }
-        std::string path = utf8(url.path(QUrl::PrettyDecoded));
-        if (path.find('%') != std::string::npos)
-            path = percentDecoded(path);
-        if (const QString host = url.host(); !host.isEmpty() && host != QStringLiteral("localhost"))
-            path.insert(0, "//" + utf8(host));
-        found.paths.push_back(std::move(path));
+    std::vector<std::string> formats;
+    if (mime) {
+        for (const QString &format : mime->formats())
+            formats.push_back(utf8(format));
     }
-    return found;
+    return formats;
 }
 
-bool holdsFiles(const QMimeData *mime)
+// The files a clipboard or a drop offers, read the same way in every window.
+FileListPaths filesOf(const QMimeData *mime)
 {
-    if (!mime || mime->hasFormat(kCopiedFiles))
-        return !filePaths(mime).paths.empty();
-    const QList<QUrl> urls = mime->urls();
-    return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+    return filesOffered(formatsOf(mime), [mime](std::string_view format) {
+        const QByteArray data = mime->data(qString(format));
+        return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+    });
 }
 
 std::vector<std::string> chooseWithQtDialog(QWidget *parent, const std::string &folder)
@@ -153,14 +132,15 @@ PageSelection PageListView::viewSelection() const
     return selection;
 }
 
-UriListPaths PageListView::clipboardFiles() const
+FileListPaths PageListView::clipboardFiles() const
 {
-    return filePaths(QApplication::clipboard()->mimeData());
+    return filesOf(QApplication::clipboard()->mimeData());
 }
 
+// From the formats alone: reading a cut of pcmanfm's gives it up.
 bool PageListView::clipboardHoldsFiles() const
 {
-    return holdsFiles(QApplication::clipboard()->mimeData());
+    return holdsFileList(formatsOf(QApplication::clipboard()->mimeData()));
 }
 
 std::vector<std::string> PageListView::choosePictures(const std::string &folder)
@@ -266,7 +246,9 @@ void PageListView::showMenu(const QPoint &globalAt)
 
 void PageListView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!holdsFiles(event->mimeData())) {
+    // A drag, unlike a cut, may be read as often as needed: one without a
+    // file is refused at once.
+    if (filesOf(event->mimeData()).paths.empty()) {
         event->ignore();
         return;
     }
@@ -281,7 +263,7 @@ void PageListView::dragMoveEvent(QDragMoveEvent *event)
 
 void PageListView::dropEvent(QDropEvent *event)
 {
-    UriListPaths found = filePaths(event->mimeData());
+    FileListPaths found = filesOf(event->mimeData());
     event->acceptProposedAction();
     m_pages.drop(std::move(found));
 }

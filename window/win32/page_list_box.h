@@ -60,7 +60,7 @@ public:
 
 private:
     PageSelection viewSelection() const override;
-    UriListPaths clipboardFiles() const override;
+    FileListPaths clipboardFiles() const override;
     bool clipboardHoldsFiles() const override;
     std::vector<std::string> choosePictures(const std::string &folder) override;
     std::string picturesFolder() const override;

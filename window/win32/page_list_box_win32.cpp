@@ -117,12 +117,12 @@ PageSelection PageListBox::viewSelection() const
     return selection;
 }
 
-UriListPaths PageListBox::clipboardFiles() const
+FileListPaths PageListBox::clipboardFiles() const
 {
-    UriListPaths found;
+    FileListPaths found;
     if (IsClipboardFormatAvailable(CF_HDROP) && OpenClipboard(m_listBox)) {
         if (const HANDLE files = GetClipboardData(CF_HDROP))
-            found.paths = utf8Paths(droppedPaths(files));
+            found = keptPaths(utf8Paths(droppedPaths(files)));
         CloseClipboard();
     }
     return found;
@@ -343,7 +343,9 @@ void PageListBox::dropped(HDROP drop)
 {
     std::vector<std::wstring> paths = droppedPaths(reinterpret_cast<HGLOBAL>(drop));
     DragFinish(drop);
-    m_pages.drop({utf8Paths(paths), 0});
+    // Any program can write a drop's block: a path no page may hold is
+    // left out and told.
+    m_pages.drop(keptPaths(utf8Paths(paths)));
 }
 
 // The list has no scroll bar (it is one row high); the wheel moves it a
