@@ -1,6 +1,6 @@
 #include "runtime/descriptor_posix.h"
 
-#include "runtime/system_error_text.h"
+#include "runtime/system.h"
 
 #include <fcntl.h>
 #include <poll.h>

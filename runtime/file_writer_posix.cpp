@@ -4,15 +4,17 @@
 #include "i18n/messages.h"
 
 #include "runtime/descriptor_posix.h"
-#include "runtime/real_target_posix.h"
-#include "runtime/standard_streams.h"
+#include "runtime/system.h"
 #include "runtime/temporary_file_posix.h"
 #include "runtime/temporary_name.h"
 #include "runtime/write_failure.h"
 #include "runtime/write_signals_posix.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -25,6 +27,54 @@ namespace lumvrex {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The descriptor a name such as /dev/stdout or /proc/self/fd/1 stands for.
+// Such names are written through the descriptor itself: opening them anew
+// fails for sockets, and their targets must never be replaced.
+std::optional<int> ownDescriptorNamed(const std::string &name)
+{
+    if (name == "/dev/stdout")
+        return 1;
+    if (name == "/dev/stderr")
+        return 2;
+    const std::string pidPrefix = "/proc/" + std::to_string(::getpid()) + "/fd/";
+    for (const std::string &prefix : {std::string("/dev/fd/"), std::string("/proc/self/fd/"), pidPrefix}) {
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string number = name.substr(prefix.size());
+        if (number.size() > 9
+            || !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return std::nullopt;
+        return std::stoi(number);
+    }
+    return std::nullopt;
+}
+
+// The name a chain of symbolic links ends at (itself when it is no link),
+// whether or not that file exists.
+Result<std::string> followLinks(const std::string &name)
+{
+    constexpr int kMaxLinkHops = 40;
+    std::string final = name;
+    for (int hops = 0;; ++hops) {
+        struct stat info = {};
+        if (::lstat(final.c_str(), &info) != 0) {
+            if (errno == ENOENT)
+                return final;
+            return systemError(Error::Kind::WriteFailed, lastErrno());
+        }
+        if (!S_ISLNK(info.st_mode))
+            return final;
+        if (hops == kMaxLinkHops)
+            return systemError(Error::Kind::WriteFailed, SystemCode::fromErrno(ELOOP));
+        std::vector<char> target(static_cast<std::size_t>(std::max<off_t>(info.st_size, 255)) + 1);
+        const ssize_t length = ::readlink(final.c_str(), target.data(), target.size());
+        if (length < 0)
+            return systemError(Error::Kind::WriteFailed, lastErrno());
+        const fs::path link(std::string(target.data(), static_cast<std::size_t>(length)));
+        final = link.is_absolute() ? link.native() : (fs::path(final).parent_path() / link).native();
+    }
+}
 
 Status writeStraight(const fs::path &path, int fd, const ByteProducer &bytes)
 {

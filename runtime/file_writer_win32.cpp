@@ -3,15 +3,13 @@
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
 
-#include "runtime/standard_streams.h"
-#include "runtime/system_error_text.h"
+#include "runtime/system.h"
 #include "runtime/temporary_name.h"
 #include "runtime/utf8.h"
-#include "runtime/windows_text.h"
+#include "runtime/windows_api_win32.h"
 #include "runtime/write_failure.h"
 
 #include <algorithm>
-#include <array>
 #include <cwctype>
 #include <string>
 
@@ -21,38 +19,6 @@ namespace lumvrex {
 namespace {
 
 namespace fs = std::filesystem;
-
-class UniqueHandle
-{
-public:
-    explicit UniqueHandle(HANDLE handle = INVALID_HANDLE_VALUE)
-        : m_handle(handle)
-    { }
-    ~UniqueHandle()
-    {
-        if (*this)
-            CloseHandle(m_handle);
-    }
-    UniqueHandle(const UniqueHandle &) = delete;
-    UniqueHandle &operator=(const UniqueHandle &) = delete;
-    UniqueHandle &operator=(UniqueHandle &&other) noexcept
-    {
-        std::swap(m_handle, other.m_handle);
-        return *this;
-    }
-
-    HANDLE get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
-    void close()
-    {
-        if (*this)
-            CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 // The system's reason for a failure: its code, which the message spells out.
 SystemCode reason(DWORD error)
@@ -283,9 +249,9 @@ Status writeStraight(const fs::path &path, HANDLE handle, const ByteProducer &by
 // that long, which writeInPlace() cuts back to what it writes.
 Status reserveRoom(HANDLE file, std::uint64_t size)
 {
-    using SetInformation = BOOL WINAPI(HANDLE, FILE_INFO_BY_HANDLE_CLASS, void *, DWORD);
-    static auto *const setInformation = reinterpret_cast<SetInformation *>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetFileInformationByHandle")));
+    static auto *const setInformation =
+        systemFunction<BOOL WINAPI(HANDLE, FILE_INFO_BY_HANDLE_CLASS, void *, DWORD)>(
+            L"kernel32.dll", "SetFileInformationByHandle");
     const auto isFull = [](DWORD error) {
         return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
     };

@@ -3,7 +3,7 @@
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
 #include "publication/script_decimal_separator.h"
-#include "runtime/decimal_separator.h"
+#include "runtime/system.h"
 #include "runtime/utf8.h"
 #include "window/page_list_editor.h"
 
