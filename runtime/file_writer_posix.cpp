@@ -76,14 +76,14 @@ Result<std::string> followLinks(const std::string &name)
     }
 }
 
-Status writeStraight(const fs::path &path, int fd, const ByteProducer &bytes)
+Status writeStraight(const fs::path &path, int fd, std::string_view bytes)
 {
     if (Status written = writeAll(fd, bytes, Writeback::Leave); !written)
         return writeFailure(path, written.error());
     return {};
 }
 
-Status writeToSocket(const fs::path &path, const ByteProducer &bytes)
+Status writeToSocket(const fs::path &path, std::string_view bytes)
 {
     sockaddr_un address = {};
     address.sun_family = AF_UNIX;
@@ -107,7 +107,7 @@ Status writeToSocket(const fs::path &path, const ByteProducer &bytes)
     return writeFailure(path, SystemCode::fromErrno(error));
 }
 
-Status writeToDevice(const fs::path &path, const ByteProducer &bytes)
+Status writeToDevice(const fs::path &path, std::string_view bytes)
 {
     const UniqueFd device(
         retryInterrupted([&] { return ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC); }));
@@ -124,7 +124,7 @@ bool outOfRoom(const SystemCode &code)
 // Overwrites an existing file: first the room is made sure of, so that a
 // full disk is reported before one old byte is touched; then written, cut
 // to its new length and synced.
-Status writeInPlace(const fs::path &path, int fd, const struct stat &old, const ByteProducer &bytes)
+Status writeInPlace(const fs::path &path, int fd, const struct stat &old, std::string_view bytes)
 {
     const std::uint64_t size = bytes.size();
     rlimit limit = {};
@@ -146,12 +146,9 @@ Status writeInPlace(const fs::path &path, int fd, const struct stat &old, const 
     const HeldStopSignals held;
     if (::lseek(fd, 0, SEEK_SET) != 0)
         return writeFailure(path, lastErrno());
-    DescriptorSink sink(fd, Writeback::Leave);
-    if (const Status written = bytes.writeTo(sink); !written) {
-        if (sink.written() == 0)
-            return writeFailure(path, written.error());
-        return partlyWritten(path, written.error());
-    }
+    std::size_t written = 0;
+    if (const Status status = writeAll(fd, bytes, Writeback::Leave, &written); !status)
+        return written == 0 ? writeFailure(path, status.error()) : partlyWritten(path, status.error());
     if (::ftruncate(fd, static_cast<off_t>(size)) != 0 || ::fsync(fd) != 0)
         return partlyWritten(path, lastErrno());
     return {};
@@ -163,7 +160,7 @@ enum class Replacement { Done, WriteInPlace };
 
 // Writes a whole new file beside the target and renames it over the target.
 Result<Replacement> replace(const fs::path &path, const fs::path &target, int oldFd, const struct stat &old,
-                            const ByteProducer &bytes)
+                            std::string_view bytes)
 {
     const fs::path folder = folderOf(target);
     const Result<UniqueFd> folderFd = openFolder(folder);
@@ -194,7 +191,7 @@ Result<Replacement> replace(const fs::path &path, const fs::path &target, int ol
     return Replacement::Done;
 }
 
-Status writeExistingFile(const fs::path &path, const ByteProducer &bytes)
+Status writeExistingFile(const fs::path &path, std::string_view bytes)
 {
     // Opening it for writing is what decides whether the user may write it,
     // for root as for anyone.
@@ -222,7 +219,7 @@ Status writeExistingFile(const fs::path &path, const ByteProducer &bytes)
     return writeInPlace(path, file.get(), old, bytes);
 }
 
-Status writeNewFile(const fs::path &path, const ByteProducer &bytes)
+Status writeNewFile(const fs::path &path, std::string_view bytes)
 {
     const Result<std::string> target = followLinks(path.native());
     if (!target)
@@ -246,7 +243,7 @@ Status writeNewFile(const fs::path &path, const ByteProducer &bytes)
 
 } // namespace
 
-Status writeFile(const fs::path &path, const ByteProducer &bytes)
+Status writeFile(const fs::path &path, std::string_view bytes)
 {
     const QuietWriteSignals quiet;
     if (path.empty())
@@ -271,7 +268,7 @@ Status writeFile(const fs::path &path, const ByteProducer &bytes)
     return writeToDevice(path, bytes);
 }
 
-Status writeStandardOutput(const ByteProducer &bytes)
+Status writeStandardOutput(std::string_view bytes)
 {
     const QuietWriteSignals quiet;
     if (standardStreamWasClosed(STDOUT_FILENO))

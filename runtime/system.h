@@ -1,10 +1,11 @@
 // The small services of the operating system: text for the console, the
-// user's decimal separator, paths as text, the standard streams and the
-// system's words for its error codes.
+// user's decimal separator, paths as text, large pages, the standard
+// streams and the system's words for its error codes.
 #pragma once
 
 #include "runtime/result.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,6 +32,12 @@ std::string utf8FromPath(const std::filesystem::path &path);
 // A path as messages show it: UTF-8, on one line, at most about 200
 // characters.
 std::string displayPath(const std::filesystem::path &path);
+
+// Asks for the memory from start on to be backed by large pages where the
+// system has them (Linux's transparent huge pages), before it is first
+// written: megabytes then cost a few page faults instead of thousands. Only
+// a hint.
+void adviseLargePages(void *start, std::size_t size);
 
 // Checks which of standard input, output and error are closed and, on
 // POSIX systems, opens the null device in their place: otherwise a file

@@ -4,10 +4,12 @@
 
 #include <cerrno>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace lumvrex {
@@ -61,6 +63,20 @@ std::string utf8FromPath(const std::filesystem::path &path)
 std::string displayPath(const std::filesystem::path &path)
 {
     return utf8::printable(path.native());
+}
+
+void adviseLargePages([[maybe_unused]] void *start, [[maybe_unused]] std::size_t size)
+{
+#if defined(MADV_HUGEPAGE)
+    // Less than a large page gains nothing.
+    if (size < (std::size_t(2) << 20))
+        return;
+    const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    // From the first whole page on: madvise() takes no other start.
+    const auto from = (reinterpret_cast<std::uintptr_t>(start) + pageSize - 1) / pageSize * pageSize;
+    ::madvise(reinterpret_cast<void *>(from), reinterpret_cast<std::uintptr_t>(start) + size - from,
+              MADV_HUGEPAGE);
+#endif
 }
 
 void guardStandardStreams()

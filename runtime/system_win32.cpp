@@ -87,6 +87,11 @@ std::string displayPath(const std::filesystem::path &path)
     return utf8::printable(utf8FromPath(path));
 }
 
+void adviseLargePages(void *, std::size_t)
+{
+    // Large pages on Windows need a privilege that users lack.
+}
+
 void guardStandardStreams()
 {
     // Handles are not reused the way POSIX descriptors are; only note which
