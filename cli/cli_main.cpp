@@ -8,10 +8,8 @@
 #include "publication/page_effect_source.h"
 #include "publication/publish.h"
 #include "publication/script_decimal_separator.h"
-#include "runtime/console.h"
-#include "runtime/decimal_separator.h"
 #include "runtime/input_file.h"
-#include "runtime/path_text.h"
+#include "runtime/system.h"
 #include "runtime/utf8.h"
 #include "runtime/windows1252.h"
 

@@ -1,6 +1,6 @@
 #include "cli/cli_main.h"
 #include "i18n/messages.h"
-#include "runtime/standard_streams.h"
+#include "runtime/system.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,7 +1,6 @@
 #include "cli/cli_main.h"
 #include "i18n/messages.h"
-#include "runtime/standard_streams.h"
-#include "runtime/windows_text.h"
+#include "runtime/system.h"
 
 #include <fcntl.h>
 #include <io.h>

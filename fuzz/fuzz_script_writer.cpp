@@ -1,12 +1,13 @@
 // Arbitrary bytes as the five fields and a list of pages. For every input the
-// writer either refuses it, naming a field or a page, or writes exactly
-// 69 + 28 * pages lines, each ended by CR LF, with every input found again in
-// its line when the output is read back from Windows-1252.
+// writer either refuses it, naming a field or a page, or writes exactly the
+// lines of the script's layout, each ended by CR LF, with every input found
+// again in its line when the output is read back from Windows-1252.
 #include "publication/page_effect_source.h"
 #include "publication/publication_script.h"
 #include "publication/script_text.h"
 #include "runtime/utf8.h"
 #include "runtime/windows1252.h"
+#include "support/script_layout.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -98,14 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         broken("inputs a script cannot hold were taken");
 
     SeededEffectSource effects(1);
-    const PublicationScript script(*encoded, effects, separator);
-    MemorySink sink;
-    if (!script.writeTo(sink))
-        broken("writing to memory failed");
-    if (sink.bytes.size() != script.size())
-        broken("the script's size was not known beforehand");
-
-    const std::string &bytes = sink.bytes;
+    const std::string bytes = publicationScript(*encoded, effects, separator);
     if (!bytes.ends_with("\r\n"))
         broken("the script does not end with CR LF");
     std::vector<std::string> lines;
@@ -117,19 +111,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         lines.push_back(fromWindows1252(line));
         start = end + 2;
     }
-    if (lines.size() != 69 + 28 * in.pages.size())
+    if (lines.size() != testing::scriptLineCount(in.pages.size()))
         broken("wrong number of lines");
     expectLine(lines, 2, "Title = " + in.title);
     expectLine(lines, 7, "ScreenWidth = " + in.width);
     expectLine(lines, 8, "ScreenHeight = " + in.height);
     expectLine(lines, 20, "Icon=" + in.icon);
     for (std::size_t i = 0; i < in.pages.size(); ++i) {
-        const std::size_t block = 69 + 28 * i;
-        expectLine(lines, block, "NewPage=page" + std::to_string(i));
-        expectLine(lines, block + 12, "X2 = " + in.width);
-        expectLine(lines, block + 13, "Y2 = " + in.height);
-        expectLine(lines, block + 18, "FillColor = " + in.backColor);
-        expectLine(lines, block + 24, "FileName=" + std::string(in.pages[i]));
+        expectLine(lines, testing::pageLine(i, 0), "NewPage=page" + std::to_string(i));
+        expectLine(lines, testing::pageLine(i, 12), "X2 = " + in.width);
+        expectLine(lines, testing::pageLine(i, 13), "Y2 = " + in.height);
+        expectLine(lines, testing::pageLine(i, 18), "FillColor = " + in.backColor);
+        expectLine(lines, testing::pageLine(i, 24), "FileName=" + std::string(in.pages[i]));
     }
     return 0;
 }

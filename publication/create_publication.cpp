@@ -3,7 +3,7 @@
 #include "i18n/messages.h"
 #include "publication/publish.h"
 #include "runtime/dialogs.h"
-#include "runtime/path_text.h"
+#include "runtime/system.h"
 
 namespace lumvrex {
 

@@ -8,12 +8,12 @@ namespace lumvrex {
 Status publishToFile(const std::filesystem::path &path, const EncodedInputs &inputs,
                      PageEffectSource &effects, char decimalSeparator)
 {
-    return writeFile(path, PublicationScript(inputs, effects, decimalSeparator));
+    return writeFile(path, publicationScript(inputs, effects, decimalSeparator));
 }
 
 Status publishToStandardOutput(const EncodedInputs &inputs, PageEffectSource &effects, char decimalSeparator)
 {
-    return writeStandardOutput(PublicationScript(inputs, effects, decimalSeparator));
+    return writeStandardOutput(publicationScript(inputs, effects, decimalSeparator));
 }
 
 } // namespace lumvrex

@@ -1,6 +1,8 @@
 #include "runtime/descriptor_posix.h"
 
-#include "runtime/system_error_text.h"
+#include "runtime/system.h"
+
+#include <algorithm>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,47 +16,37 @@ UniqueFd::~UniqueFd()
         ::close(m_fd);
 }
 
-Status DescriptorSink::write(std::string_view bytes)
+Status writeAll(int fd, std::string_view bytes, [[maybe_unused]] Writeback writeback, std::size_t *written)
 {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(m_fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
+    // A piece at a time, each followed by the hint to start putting it on
+    // disk, so that the disk works while the rest is handed over and the
+    // final sync finds little left to do.
+    constexpr std::size_t kPieceBytes = std::size_t(256) << 10;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t took = ::write(fd, bytes.data() + done, std::min(bytes.size() - done, kPieceBytes));
+        if (took < 0 && errno == EINTR)
             continue;
-        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        if (took < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             // A descriptor handed over non-blocking: wait until it takes more.
-            pollfd ready = {m_fd, POLLOUT, 0};
+            pollfd ready = {fd, POLLOUT, 0};
             ::poll(&ready, 1, -1);
             continue;
         }
-        if (written <= 0) {
+        if (took <= 0) {
+            if (written)
+                *written = done;
             // A short write followed by a write of nothing still means the
             // device took no more.
-            return systemError(Error::Kind::WriteFailed, SystemCode::fromErrno(written < 0 ? errno : EIO));
+            return systemError(Error::Kind::WriteFailed, SystemCode::fromErrno(took < 0 ? errno : EIO));
         }
-        startWriteback(static_cast<std::uint64_t>(written));
-        m_written += static_cast<std::uint64_t>(written);
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+#if defined(__linux__)
+        if (writeback == Writeback::Start)
+            ::sync_file_range(fd, static_cast<off_t>(done), took, SYNC_FILE_RANGE_WRITE);
+#endif
+        done += static_cast<std::size_t>(took);
     }
     return {};
-}
-
-// Asks the kernel to start putting what was just written on disk, so the
-// disk works while the rest is produced and the final sync finds less to
-// do. Only a hint.
-void DescriptorSink::startWriteback([[maybe_unused]] std::uint64_t length)
-{
-#if defined(__linux__)
-    if (m_writeback == Writeback::Start) {
-        ::sync_file_range(m_fd, static_cast<off_t>(m_written), static_cast<off_t>(length),
-                          SYNC_FILE_RANGE_WRITE);
-    }
-#endif
-}
-
-Status writeAll(int fd, const ByteProducer &bytes, Writeback writeback)
-{
-    DescriptorSink sink(fd, writeback);
-    return bytes.writeTo(sink);
 }
 
 } // namespace lumvrex

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "runtime/byte_sink.h"
-#include "runtime/file_writer.h"
 #include "runtime/result.h"
 
 #include <cerrno>
-#include <cstdint>
+#include <cstddef>
 #include <string_view>
 #include <utility>
 
@@ -57,30 +55,10 @@ private:
 // worth it for a file that is synced at the end, never for a device.
 enum class Writeback { Start, Leave };
 
-// Writes to a descriptor, waiting on one handed over non-blocking. Errors
-// carry the system's reason and its errno.
-class DescriptorSink final : public ByteSink
-{
-public:
-    DescriptorSink(int fd, Writeback writeback)
-        : m_fd(fd)
-        , m_writeback(writeback)
-    { }
-
-    Status write(std::string_view bytes) override;
-
-    // How many bytes the descriptor took.
-    std::uint64_t written() const { return m_written; }
-
-private:
-    void startWriteback(std::uint64_t length);
-
-    int m_fd;
-    Writeback m_writeback;
-    std::uint64_t m_written = 0;
-};
-
-// Writes every byte to the descriptor; nothing is synced.
-Status writeAll(int fd, const ByteProducer &bytes, Writeback writeback);
+// Writes every byte to the descriptor, waiting on one handed over
+// non-blocking; nothing is synced. Errors carry the system's reason and its
+// errno; written, where given, is told how many bytes the descriptor took
+// before the failure.
+Status writeAll(int fd, std::string_view bytes, Writeback writeback, std::size_t *written = nullptr);
 
 } // namespace lumvrex

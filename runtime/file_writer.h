@@ -1,24 +1,11 @@
 #pragma once
 
-#include "runtime/byte_sink.h"
 #include "runtime/result.h"
 
-#include <cstdint>
 #include <filesystem>
+#include <string_view>
 
 namespace lumvrex {
-
-// Bytes to be written, known in size before the first one is written, and
-// the same bytes every time they are asked for: a writer may need them twice
-// (once for a replacement file that turned out impossible, once in place).
-class ByteProducer
-{
-public:
-    virtual ~ByteProducer() = default;
-    virtual std::uint64_t size() const = 0;
-    // Hands every byte to the sink, stopping at the sink's first error.
-    virtual Status writeTo(ByteSink &sink) const = 0;
-};
 
 // Writes the bytes to path so that the result is what writing the file in
 // place gives, without ever leaving it half-written where that can be
@@ -35,9 +22,9 @@ public:
 // - symbolic links are followed and stay; folders are refused.
 // The Error names the path, the folder where that is what failed, and the
 // system's reason.
-Status writeFile(const std::filesystem::path &path, const ByteProducer &bytes);
+Status writeFile(const std::filesystem::path &path, std::string_view bytes);
 
 // Writes the bytes to the process's standard output.
-Status writeStandardOutput(const ByteProducer &bytes);
+Status writeStandardOutput(std::string_view bytes);
 
 } // namespace lumvrex

@@ -4,15 +4,17 @@
 #include "i18n/messages.h"
 
 #include "runtime/descriptor_posix.h"
-#include "runtime/real_target_posix.h"
-#include "runtime/standard_streams.h"
+#include "runtime/system.h"
 #include "runtime/temporary_file_posix.h"
 #include "runtime/temporary_name.h"
 #include "runtime/write_failure.h"
 #include "runtime/write_signals_posix.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -26,14 +28,62 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Status writeStraight(const fs::path &path, int fd, const ByteProducer &bytes)
+// The descriptor a name such as /dev/stdout or /proc/self/fd/1 stands for.
+// Such names are written through the descriptor itself: opening them anew
+// fails for sockets, and their targets must never be replaced.
+std::optional<int> ownDescriptorNamed(const std::string &name)
+{
+    if (name == "/dev/stdout")
+        return 1;
+    if (name == "/dev/stderr")
+        return 2;
+    const std::string pidPrefix = "/proc/" + std::to_string(::getpid()) + "/fd/";
+    for (const std::string &prefix : {std::string("/dev/fd/"), std::string("/proc/self/fd/"), pidPrefix}) {
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string number = name.substr(prefix.size());
+        if (number.size() > 9
+            || !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return std::nullopt;
+        return std::stoi(number);
+    }
+    return std::nullopt;
+}
+
+// The name a chain of symbolic links ends at (itself when it is no link),
+// whether or not that file exists.
+Result<std::string> followLinks(const std::string &name)
+{
+    constexpr int kMaxLinkHops = 40;
+    std::string final = name;
+    for (int hops = 0;; ++hops) {
+        struct stat info = {};
+        if (::lstat(final.c_str(), &info) != 0) {
+            if (errno == ENOENT)
+                return final;
+            return systemError(Error::Kind::WriteFailed, lastErrno());
+        }
+        if (!S_ISLNK(info.st_mode))
+            return final;
+        if (hops == kMaxLinkHops)
+            return systemError(Error::Kind::WriteFailed, SystemCode::fromErrno(ELOOP));
+        std::vector<char> target(static_cast<std::size_t>(std::max<off_t>(info.st_size, 255)) + 1);
+        const ssize_t length = ::readlink(final.c_str(), target.data(), target.size());
+        if (length < 0)
+            return systemError(Error::Kind::WriteFailed, lastErrno());
+        const fs::path link(std::string(target.data(), static_cast<std::size_t>(length)));
+        final = link.is_absolute() ? link.native() : (fs::path(final).parent_path() / link).native();
+    }
+}
+
+Status writeStraight(const fs::path &path, int fd, std::string_view bytes)
 {
     if (Status written = writeAll(fd, bytes, Writeback::Leave); !written)
         return writeFailure(path, written.error());
     return {};
 }
 
-Status writeToSocket(const fs::path &path, const ByteProducer &bytes)
+Status writeToSocket(const fs::path &path, std::string_view bytes)
 {
     sockaddr_un address = {};
     address.sun_family = AF_UNIX;
@@ -57,7 +107,7 @@ Status writeToSocket(const fs::path &path, const ByteProducer &bytes)
     return writeFailure(path, SystemCode::fromErrno(error));
 }
 
-Status writeToDevice(const fs::path &path, const ByteProducer &bytes)
+Status writeToDevice(const fs::path &path, std::string_view bytes)
 {
     const UniqueFd device(
         retryInterrupted([&] { return ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC); }));
@@ -74,7 +124,7 @@ bool outOfRoom(const SystemCode &code)
 // Overwrites an existing file: first the room is made sure of, so that a
 // full disk is reported before one old byte is touched; then written, cut
 // to its new length and synced.
-Status writeInPlace(const fs::path &path, int fd, const struct stat &old, const ByteProducer &bytes)
+Status writeInPlace(const fs::path &path, int fd, const struct stat &old, std::string_view bytes)
 {
     const std::uint64_t size = bytes.size();
     rlimit limit = {};
@@ -96,12 +146,9 @@ Status writeInPlace(const fs::path &path, int fd, const struct stat &old, const 
     const HeldStopSignals held;
     if (::lseek(fd, 0, SEEK_SET) != 0)
         return writeFailure(path, lastErrno());
-    DescriptorSink sink(fd, Writeback::Leave);
-    if (const Status written = bytes.writeTo(sink); !written) {
-        if (sink.written() == 0)
-            return writeFailure(path, written.error());
-        return partlyWritten(path, written.error());
-    }
+    std::size_t written = 0;
+    if (const Status status = writeAll(fd, bytes, Writeback::Leave, &written); !status)
+        return written == 0 ? writeFailure(path, status.error()) : partlyWritten(path, status.error());
     if (::ftruncate(fd, static_cast<off_t>(size)) != 0 || ::fsync(fd) != 0)
         return partlyWritten(path, lastErrno());
     return {};
@@ -113,7 +160,7 @@ enum class Replacement { Done, WriteInPlace };
 
 // Writes a whole new file beside the target and renames it over the target.
 Result<Replacement> replace(const fs::path &path, const fs::path &target, int oldFd, const struct stat &old,
-                            const ByteProducer &bytes)
+                            std::string_view bytes)
 {
     const fs::path folder = folderOf(target);
     const Result<UniqueFd> folderFd = openFolder(folder);
@@ -144,7 +191,7 @@ Result<Replacement> replace(const fs::path &path, const fs::path &target, int ol
     return Replacement::Done;
 }
 
-Status writeExistingFile(const fs::path &path, const ByteProducer &bytes)
+Status writeExistingFile(const fs::path &path, std::string_view bytes)
 {
     // Opening it for writing is what decides whether the user may write it,
     // for root as for anyone.
@@ -172,7 +219,7 @@ Status writeExistingFile(const fs::path &path, const ByteProducer &bytes)
     return writeInPlace(path, file.get(), old, bytes);
 }
 
-Status writeNewFile(const fs::path &path, const ByteProducer &bytes)
+Status writeNewFile(const fs::path &path, std::string_view bytes)
 {
     const Result<std::string> target = followLinks(path.native());
     if (!target)
@@ -196,7 +243,7 @@ Status writeNewFile(const fs::path &path, const ByteProducer &bytes)
 
 } // namespace
 
-Status writeFile(const fs::path &path, const ByteProducer &bytes)
+Status writeFile(const fs::path &path, std::string_view bytes)
 {
     const QuietWriteSignals quiet;
     if (path.empty())
@@ -221,7 +268,7 @@ Status writeFile(const fs::path &path, const ByteProducer &bytes)
     return writeToDevice(path, bytes);
 }
 
-Status writeStandardOutput(const ByteProducer &bytes)
+Status writeStandardOutput(std::string_view bytes)
 {
     const QuietWriteSignals quiet;
     if (standardStreamWasClosed(STDOUT_FILENO))

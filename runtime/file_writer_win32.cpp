@@ -3,15 +3,13 @@
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
 
-#include "runtime/standard_streams.h"
-#include "runtime/system_error_text.h"
+#include "runtime/system.h"
 #include "runtime/temporary_name.h"
 #include "runtime/utf8.h"
-#include "runtime/windows_text.h"
+#include "runtime/windows_api_win32.h"
 #include "runtime/write_failure.h"
 
 #include <algorithm>
-#include <array>
 #include <cwctype>
 #include <string>
 
@@ -22,80 +20,34 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class UniqueHandle
-{
-public:
-    explicit UniqueHandle(HANDLE handle = INVALID_HANDLE_VALUE)
-        : m_handle(handle)
-    { }
-    ~UniqueHandle()
-    {
-        if (*this)
-            CloseHandle(m_handle);
-    }
-    UniqueHandle(const UniqueHandle &) = delete;
-    UniqueHandle &operator=(const UniqueHandle &) = delete;
-    UniqueHandle &operator=(UniqueHandle &&other) noexcept
-    {
-        std::swap(m_handle, other.m_handle);
-        return *this;
-    }
-
-    HANDLE get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
-    void close()
-    {
-        if (*this)
-            CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_handle;
-};
-
 // The system's reason for a failure: its code, which the message spells out.
 SystemCode reason(DWORD error)
 {
     return SystemCode::fromWindows(error);
 }
 
-class HandleSink final : public ByteSink
+// Writes every byte to the handle. On a failure, written (where given) is
+// told how many bytes the handle took.
+Status writeAll(HANDLE handle, std::string_view bytes, std::size_t *written = nullptr)
 {
-public:
-    explicit HandleSink(HANDLE handle)
-        : m_handle(handle)
-    { }
-
-    Status write(std::string_view bytes) override
-    {
-        while (!bytes.empty()) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-            DWORD written = 0;
-            if (!WriteFile(m_handle, bytes.data(), chunk, &written, nullptr) || written == 0) {
-                DWORD error = GetLastError();
-                if (error == ERROR_SUCCESS)
-                    error = ERROR_WRITE_FAULT;
-                return systemError(Error::Kind::WriteFailed, reason(error));
-            }
-            m_written += written;
-            bytes.remove_prefix(written);
+    // In pieces of 256 KiB: the console of older Windows refuses one write
+    // of many megabytes.
+    constexpr std::size_t kPieceBytes = std::size_t(256) << 10;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const auto piece = static_cast<DWORD>(std::min(bytes.size() - done, kPieceBytes));
+        DWORD took = 0;
+        if (!WriteFile(handle, bytes.data() + done, piece, &took, nullptr) || took == 0) {
+            DWORD error = GetLastError();
+            if (error == ERROR_SUCCESS)
+                error = ERROR_WRITE_FAULT;
+            if (written)
+                *written = done;
+            return systemError(Error::Kind::WriteFailed, reason(error));
         }
-        return {};
+        done += took;
     }
-
-    // How many bytes the handle took.
-    std::uint64_t written() const { return m_written; }
-
-private:
-    HANDLE m_handle;
-    std::uint64_t m_written = 0;
-};
-
-Status writeAll(HANDLE handle, const ByteProducer &bytes)
-{
-    HandleSink sink(handle);
-    return bytes.writeTo(sink);
+    return {};
 }
 
 // Names Windows keeps for devices: CON, PRN, AUX, NUL, COM1..9, LPT1..9,
@@ -271,7 +223,7 @@ private:
     std::wstring m_name;
 };
 
-Status writeStraight(const fs::path &path, HANDLE handle, const ByteProducer &bytes)
+Status writeStraight(const fs::path &path, HANDLE handle, std::string_view bytes)
 {
     if (const Status written = writeAll(handle, bytes); !written)
         return writeFailure(path, written.error());
@@ -283,9 +235,9 @@ Status writeStraight(const fs::path &path, HANDLE handle, const ByteProducer &by
 // that long, which writeInPlace() cuts back to what it writes.
 Status reserveRoom(HANDLE file, std::uint64_t size)
 {
-    using SetInformation = BOOL WINAPI(HANDLE, FILE_INFO_BY_HANDLE_CLASS, void *, DWORD);
-    static auto *const setInformation = reinterpret_cast<SetInformation *>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetFileInformationByHandle")));
+    static auto *const setInformation =
+        systemFunction<BOOL WINAPI(HANDLE, FILE_INFO_BY_HANDLE_CLASS, void *, DWORD)>(
+            L"kernel32.dll", "SetFileInformationByHandle");
     const auto isFull = [](DWORD error) {
         return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
     };
@@ -311,16 +263,15 @@ Status reserveRoom(HANDLE file, std::uint64_t size)
     return {};
 }
 
-Status writeInPlace(const fs::path &path, HANDLE file, const ByteProducer &bytes)
+Status writeInPlace(const fs::path &path, HANDLE file, std::string_view bytes)
 {
     // Reserve the room first, so that a full disk is reported before one old
     // byte is touched.
     if (const Status room = reserveRoom(file, bytes.size()); !room)
         return writeFailure(path, room.error());
-    HandleSink sink(file);
-    if (const Status written = bytes.writeTo(sink); !written)
-        return sink.written() == 0 ? writeFailure(path, written.error())
-                                   : partlyWritten(path, written.error());
+    std::size_t written = 0;
+    if (const Status status = writeAll(file, bytes, &written); !status)
+        return written == 0 ? writeFailure(path, status.error()) : partlyWritten(path, status.error());
     if (!SetEndOfFile(file) || !FlushFileBuffers(file))
         return partlyWritten(path, reason(GetLastError()));
     return {};
@@ -340,7 +291,7 @@ enum class Placing { NewFile, Replacing };
 
 // Writes the whole file beside the target, then puts it in the target's
 // place: ReplaceFileW keeps the old file's attributes, ACLs and streams.
-Status writeBesideAndMove(const Target &target, Placing placing, const ByteProducer &bytes)
+Status writeBesideAndMove(const Target &target, Placing placing, std::string_view bytes)
 {
     const fs::path &path = target.shown;
     const bool replacing = placing == Placing::Replacing;
@@ -369,7 +320,7 @@ Status writeBesideAndMove(const Target &target, Placing placing, const ByteProdu
     return {};
 }
 
-Status writeExistingFile(const Target &target, const ByteProducer &bytes)
+Status writeExistingFile(const Target &target, std::string_view bytes)
 {
     // Opening it for writing tells whether it may be written at all: a
     // read-only file, or one another program holds open without sharing.
@@ -389,7 +340,7 @@ Status writeExistingFile(const Target &target, const ByteProducer &bytes)
 
 } // namespace
 
-Status writeFile(const fs::path &path, const ByteProducer &bytes)
+Status writeFile(const fs::path &path, std::string_view bytes)
 {
     if (path.empty())
         return writeFailure(path, reason(ERROR_PATH_NOT_FOUND));
@@ -430,7 +381,7 @@ Status writeFile(const fs::path &path, const ByteProducer &bytes)
     return writeExistingFile(target, bytes);
 }
 
-Status writeStandardOutput(const ByteProducer &bytes)
+Status writeStandardOutput(std::string_view bytes)
 {
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     if (standardStreamWasClosed(1) || output == nullptr || output == INVALID_HANDLE_VALUE)

@@ -3,8 +3,7 @@
 #include "i18n/messages.h"
 
 #include "runtime/descriptor_posix.h"
-#include "runtime/standard_streams.h"
-#include "runtime/system_error_text.h"
+#include "runtime/system.h"
 
 #include <cerrno>
 

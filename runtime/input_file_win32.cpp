@@ -2,29 +2,18 @@
 
 #include "i18n/messages.h"
 
-#include "runtime/standard_streams.h"
-#include "runtime/system_error_text.h"
+#include "runtime/system.h"
+#include "runtime/windows_api_win32.h"
 
 #include <windows.h>
 
 namespace lumvrex {
 
+// Standard input is read but never closed.
 struct InputFile::Handle
 {
-    Handle(HANDLE file, bool closeAtEnd)
-        : handle(file)
-        , owned(closeAtEnd)
-    { }
-    ~Handle()
-    {
-        if (owned)
-            CloseHandle(handle);
-    }
-    Handle(const Handle &) = delete;
-    Handle &operator=(const Handle &) = delete;
-
     HANDLE handle;
-    bool owned;
+    UniqueHandle owned;
 };
 
 InputFile::InputFile(std::unique_ptr<Handle> handle)
@@ -40,7 +29,7 @@ Result<InputFile> InputFile::open(const std::filesystem::path &path)
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return systemError(Error::Kind::BadInput, SystemCode::fromWindows(GetLastError()));
-    return InputFile(std::make_unique<Handle>(file, true));
+    return InputFile(std::make_unique<Handle>(Handle{file, UniqueHandle(file)}));
 }
 
 Result<InputFile> InputFile::standardInput()
@@ -48,7 +37,7 @@ Result<InputFile> InputFile::standardInput()
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     if (standardStreamWasClosed(0) || input == nullptr || input == INVALID_HANDLE_VALUE)
         return badInput(std::string(localized("read", "standard input is closed")));
-    return InputFile(std::make_unique<Handle>(input, false));
+    return InputFile(std::make_unique<Handle>(Handle{input, UniqueHandle()}));
 }
 
 std::optional<std::uint64_t> InputFile::sizeHint() const

@@ -1,6 +1,6 @@
 #include "runtime/temporary_file_posix.h"
 
-#include "runtime/system_error_text.h"
+#include "runtime/system.h"
 #include "runtime/temporary_name.h"
 #include "runtime/write_signals_posix.h"
 

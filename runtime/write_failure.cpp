@@ -1,7 +1,6 @@
 #include "runtime/write_failure.h"
 
-#include "runtime/path_text.h"
-#include "runtime/system_error_text.h"
+#include "runtime/system.h"
 
 #include "i18n/message_format.h"
 #include "i18n/messages.h"

@@ -42,27 +42,6 @@ using testing::writeWholeFile;
 
 const std::string kOld = "the old bytes, which must survive a failure\r\n";
 
-// Bytes to write, handed over in pieces as the script writer does.
-class Bytes final : public ByteProducer
-{
-public:
-    explicit Bytes(std::string text)
-        : m_text(std::move(text))
-    { }
-    std::uint64_t size() const override { return m_text.size(); }
-    Status writeTo(ByteSink &sink) const override
-    {
-        for (std::size_t at = 0; at < m_text.size(); at += 65536) {
-            if (Status status = sink.write(std::string_view(m_text).substr(at, 65536)); !status)
-                return status;
-        }
-        return {};
-    }
-
-private:
-    std::string m_text;
-};
-
 std::string newBytes(std::size_t size = std::size_t(100) * 1024)
 {
     std::string text;
@@ -161,7 +140,7 @@ TEST_P(NewFile, IsTheWholeScriptWithTheModeTheUmaskLeaves)
     const mode_t umask = GetParam();
     const mode_t old = ::umask(umask);
     const std::string bytes = newBytes();
-    const Status written = writeFile(path("book.pub"), Bytes(bytes));
+    const Status written = writeFile(path("book.pub"), bytes);
     ::umask(old);
     ASSERT_TRUE(written) << written.error().message;
     EXPECT_EQ(readWholeFile(path("book.pub")), bytes);
@@ -175,7 +154,7 @@ TEST_F(FileWriter, NewFileThroughALinkToAMissingFileKeepsTheLink)
 {
     fs::create_directory(path("real"));
     fs::create_symlink("real/book.pub", path("link.pub"));
-    ASSERT_TRUE(writeFile(path("link.pub"), Bytes("script\r\n")));
+    ASSERT_TRUE(writeFile(path("link.pub"), "script\r\n"));
     EXPECT_TRUE(fs::is_symlink(path("link.pub")));
     EXPECT_EQ(readWholeFile(path("real/book.pub")), "script\r\n");
 }
@@ -187,7 +166,7 @@ TEST_F(FileWriter, NewFileInAFolderThatTakesNoneNamesTheFolder)
     Status written;
     {
         const Unprivileged nobody;
-        written = writeFile(path("closed/book.pub"), Bytes("x"));
+        written = writeFile(path("closed/book.pub"), "x");
     }
     ASSERT_FALSE(written);
     EXPECT_NE(
@@ -214,7 +193,7 @@ TEST_F(FileWriter, ASingleLinkFileIsReplacedWithOwnerModeAclAndAttributesKept)
     const struct stat before = statOf(target);
     const std::string aclBefore = acl(target);
 
-    ASSERT_TRUE(writeFile(target, Bytes("new\r\n")));
+    ASSERT_TRUE(writeFile(target, "new\r\n"));
     const struct stat after = statOf(target);
     EXPECT_NE(after.st_ino, before.st_ino); // a new file took its place whole
     EXPECT_EQ(readWholeFile(target), "new\r\n");
@@ -233,7 +212,7 @@ TEST_F(FileWriter, AReadOnlyFileWrittenByRootKeepsItsMode)
         GTEST_SKIP() << "only root may write a read-only file";
     writeWholeFile(path("book.pub"), kOld);
     ::chmod(path("book.pub").c_str(), 0444);
-    ASSERT_TRUE(writeFile(path("book.pub"), Bytes("new\r\n")));
+    ASSERT_TRUE(writeFile(path("book.pub"), "new\r\n"));
     EXPECT_EQ(readWholeFile(path("book.pub")), "new\r\n");
     EXPECT_EQ(statOf(path("book.pub")).st_mode & 07777, 0444u);
 }
@@ -245,7 +224,7 @@ TEST_F(FileWriter, AFileTheUserMayNotWriteIsRefusedWithTheSystemsReason)
     Status written;
     {
         const Unprivileged nobody;
-        written = writeFile(path("book.pub"), Bytes("new"));
+        written = writeFile(path("book.pub"), "new");
     }
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message,
@@ -261,7 +240,7 @@ TEST_F(FileWriter, ThroughAChainOfLinksTheLastFileIsWrittenAndTheLinksStay)
     writeWholeFile(path("pictures/book.pub"), kOld);
     fs::create_symlink("pictures/book.pub", path("second"));
     fs::create_symlink("second", path("first"));
-    ASSERT_TRUE(writeFile(path("first"), Bytes("new\r\n")));
+    ASSERT_TRUE(writeFile(path("first"), "new\r\n"));
     EXPECT_TRUE(fs::is_symlink(path("first")));
     EXPECT_TRUE(fs::is_symlink(path("second")));
     EXPECT_EQ(readWholeFile(path("pictures/book.pub")), "new\r\n");
@@ -310,7 +289,7 @@ TEST_P(InPlace, KeepsTheFileItselfAndWritesItsNewBytes)
         std::optional<Unprivileged> nobody;
         if (c.asNobody)
             nobody.emplace();
-        written = writeFile(target, Bytes(bytes));
+        written = writeFile(target, bytes);
     }
     ASSERT_TRUE(written) << written.error().message;
     const struct stat after = statOf(target);
@@ -390,7 +369,7 @@ TEST_F(FileWriter, InPlaceAFullDiskIsReportedBeforeAnOldByteIsTouched)
     const fs::path target = path("small/book.pub");
     writeWholeFile(target, kOld);
     fs::create_hard_link(target, path("small/other.pub")); // so that it is written in place
-    const Status written = writeFile(target, Bytes(newBytes(std::size_t(1024) * 1024)));
+    const Status written = writeFile(target, newBytes(std::size_t(1024) * 1024));
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message,
               "Could not write \"" + target.string() + "\": No space left on device.");
@@ -413,7 +392,7 @@ TEST_F(FileWriter, InPlaceAFailureAfterOldBytesWereOverwrittenSaysSo)
     const fs::path target = path("disk/book.pub");
     writeWholeFile(target, kOld);
     fs::create_hard_link(target, path("disk/other.pub"));
-    const Status written = writeFile(target, Bytes(newBytes(std::size_t(4) * 1024 * 1024)));
+    const Status written = writeFile(target, newBytes(std::size_t(4) * 1024 * 1024));
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message,
               "\"" + target.string()
@@ -427,7 +406,7 @@ TEST_F(FileWriter, ACharacterDeviceIsWrittenToAndStays)
 {
     if (::mknod(path("null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0)
         GTEST_SKIP() << "making a device node needs root: " << std::strerror(errno);
-    ASSERT_TRUE(writeFile(path("null"), Bytes(newBytes())));
+    ASSERT_TRUE(writeFile(path("null"), newBytes()));
     const struct stat after = lstatOf(path("null"));
     EXPECT_TRUE(S_ISCHR(after.st_mode));
     EXPECT_EQ(after.st_rdev, ::makedev(1, 3));
@@ -439,7 +418,7 @@ TEST_F(FileWriter, AFifoWithAReaderGetsTheBytesAndStays)
     std::string received;
     std::thread reader([&] { received = readWholeFile(path("fifo")); });
     const std::string bytes = newBytes(std::size_t(300) * 1024); // more than a pipe holds at once
-    const Status written = writeFile(path("fifo"), Bytes(bytes));
+    const Status written = writeFile(path("fifo"), bytes);
     reader.join();
     ASSERT_TRUE(written) << written.error().message;
     EXPECT_EQ(received, bytes);
@@ -466,7 +445,7 @@ TEST_F(FileWriter, ASocketGetsTheBytesAndStays)
         ::close(connection);
     });
     const std::string bytes = newBytes(std::size_t(300) * 1024);
-    const Status written = writeFile(path("socket"), Bytes(bytes));
+    const Status written = writeFile(path("socket"), bytes);
     reader.join();
     ::close(listening);
     ASSERT_TRUE(written) << written.error().message;
@@ -508,7 +487,7 @@ TEST_F(FileWriter, ATerminalGetsTheBytesAndStays)
             received.append(buffer.data(), static_cast<std::size_t>(got));
         }
     });
-    const Status written = writeFile(path("tty"), Bytes(bytes));
+    const Status written = writeFile(path("tty"), bytes);
     if (!written)
         done = true;
     reader.join();
@@ -531,7 +510,7 @@ TEST_F(FileWriter, ABlockDeviceIsWrittenToAndStays)
     const struct stat info = statOf(device);
     ASSERT_EQ(::mknod(path("block").c_str(), S_IFBLK | 0600, info.st_rdev), 0);
     const std::string bytes = newBytes(std::size_t(64) * 1024);
-    const Status written = writeFile(path("block"), Bytes(bytes));
+    const Status written = writeFile(path("block"), bytes);
     run("losetup -d " + device);
     ASSERT_TRUE(written) << written.error().message;
     EXPECT_TRUE(S_ISBLK(lstatOf(path("block")).st_mode));
@@ -549,7 +528,7 @@ TEST_P(Folders, AreRefusedAndStayAsTheyWere)
     fs::create_directory(path("folder"));
     fs::create_symlink("folder", path("link"));
     const fs::path target = path(GetParam() ? "link" : "folder");
-    const Status written = writeFile(target, Bytes("x"));
+    const Status written = writeFile(target, "x");
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().message, "Could not write \"" + target.string() + "\": Is a directory.");
     EXPECT_EQ(written.error().code, SystemCode::fromErrno(EISDIR));

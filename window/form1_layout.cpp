@@ -1,7 +1,7 @@
 #include "window/form1_layout.h"
 
 #include "publication/script_decimal_separator.h"
-#include "runtime/decimal_separator.h"
+#include "runtime/system.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/path_text.h"
+#include "runtime/system.h"
 #include "support/script_layout.h"
 
 #include <filesystem>

@@ -1,7 +1,6 @@
 #include "process.h"
 
-#include "runtime/system_error_text.h"
-#include "runtime/windows_text.h"
+#include "runtime/system.h"
 
 #include <gtest/gtest.h>
 

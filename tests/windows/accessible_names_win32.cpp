@@ -5,7 +5,7 @@
 //        its class, a tab, its accessible name (UTF-8).
 //        accessible_names.exe "WINDOW TITLE" CLASS   one line per item of the
 //        first control of that class: its name, a tab, its description.
-#include "runtime/windows_text.h"
+#include "runtime/system.h"
 
 #include <cstdio>
 #include <string>

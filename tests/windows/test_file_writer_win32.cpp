@@ -6,7 +6,7 @@
 // what ReplaceFileW keeps, long paths, names outside the ANSI code page,
 // hard links and devices.
 #include "publication/create_publication.h"
-#include "runtime/system_error_text.h"
+#include "runtime/system.h"
 #include "runtime/utf8.h"
 #include "support/fakes.h"
 #include "support/files.h"

@@ -7,7 +7,7 @@
 // scripts/test-windows again in a Spanish one.
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
-#include "runtime/windows_text.h"
+#include "runtime/system.h"
 #include "support/catalogue_text.h"
 #include "support/fakes.h"
 #include "support/files.h"

@@ -1,7 +1,7 @@
 #include "window/win32/dialogs_win32.h"
 
 #include "i18n/messages.h"
-#include "runtime/windows_text.h"
+#include "runtime/system.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,19 +1,12 @@
 #include "window/win32/dpi.h"
 
+#include "runtime/windows_api_win32.h"
+
 namespace lumvrex {
-namespace {
-
-template <typename Function> Function *userFunction(const char *name)
-{
-    return reinterpret_cast<Function *>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-} // namespace
 
 UINT dotsPerInch(HWND window)
 {
-    static auto *const perWindow = userFunction<UINT WINAPI(HWND)>("GetDpiForWindow");
+    static auto *const perWindow = systemFunction<UINT WINAPI(HWND)>(L"user32.dll", "GetDpiForWindow");
     if (perWindow) {
         if (const UINT dpi = perWindow(window))
             return dpi;
@@ -26,8 +19,8 @@ UINT dotsPerInch(HWND window)
 
 SIZE windowSizeFor(SIZE client, DWORD style, DWORD extendedStyle, UINT dpi)
 {
-    static auto *const forDpi =
-        userFunction<BOOL WINAPI(RECT *, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    static auto *const forDpi = systemFunction<BOOL WINAPI(RECT *, DWORD, BOOL, DWORD, UINT)>(
+        L"user32.dll", "AdjustWindowRectExForDpi");
     RECT frame = {0, 0, client.cx, client.cy};
     if (!forDpi || !forDpi(&frame, style, FALSE, extendedStyle, dpi))
         AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);

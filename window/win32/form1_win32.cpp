@@ -2,7 +2,7 @@
 
 #include "publication/create_publication.h"
 #include "publication/page_effect_source.h"
-#include "runtime/windows_text.h"
+#include "runtime/system.h"
 #include "window/page_list_texts.h"
 #include "window/win32/accessible_name.h"
 #include "window/win32/dialogs_win32.h"

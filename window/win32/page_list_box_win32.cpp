@@ -1,7 +1,7 @@
 #include "window/win32/page_list_box.h"
 
 #include "publication/publication_inputs.h"
-#include "runtime/windows_text.h"
+#include "runtime/system.h"
 #include "window/win32/accessible_name.h"
 #include "window/win32/shell_files.h"
 

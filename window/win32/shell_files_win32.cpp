@@ -1,6 +1,6 @@
 #include "window/win32/shell_files.h"
 
-#include "runtime/windows_text.h"
+#include "runtime/system.h"
 #include "window/page_list_texts.h"
 
 #include <algorithm>
