@@ -37,6 +37,7 @@ public:
     std::vector<std::string> chosen;
     std::vector<std::string> folders;
     std::string told;
+    std::string note;
 
     PageSelection viewSelection() const override { return selection; }
     FileListPaths clipboardFiles() const override { return clipboard; }
@@ -54,7 +55,14 @@ public:
         say("-" + rowsText(change.removed) + " +" + rowsText(change.inserted));
         selection = m_controller->editor().selection();
     }
-    void showNote(const std::string &text) override { say("note: " + text); }
+    void showNote(const std::string &text) override
+    {
+        if (!text.empty())
+            say("note: " + text);
+        else if (!note.empty())
+            say("note gone");
+        note = text;
+    }
     void warn(const std::string &text) override { say("warn: " + text); }
     void selectAll() override
     {
@@ -208,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"key Ctrl+Z", "abc", "1@1", "- +1"},
                                 {"key Ctrl+Shift+Z", "ac", "1@1", "-1 +"},
                                 {"key Ctrl+Z", "abc", "1@1", "- +1"},
-                                {"key Ctrl+Z", "", "-", "-0,1,2 +"},
+                                {"key Ctrl+Z", "", "-", "-0,1,2 +; note: Pages: 0 pages"},
                                 {"key Ctrl+Z", "", "-", ""}}},
                       Sequence{"keysOfTheViewAreNoCommands",
                                {{"drop abc", "abc", "0@0", "- +0,1,2"},
@@ -217,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"key Ctrl+Shift+Left", "abc", "0@0", "(no command)"},
                                 {"key Shift+Del", "abc", "0@0", "(no command)"},
                                 {"key Ctrl+A", "abc", "0,1,2@0", "all"},
-                                {"key Del", "", "-", "-0,1,2 +"},
+                                {"key Del", "", "-", "-0,1,2 +; note: Pages: 0 pages"},
                                 {"key Ctrl+A", "", "-", ""}}},
                       Sequence{"menuKeysOpenTheMenu",
                                {{"key Menu", "", "-", "menu"},
@@ -228,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"key V", "a", "0@0", "(no command)"},
                                 {"key Ctrl+V", "a", "0@0", "note: The clipboard holds no files to paste."},
                                 {"clip xy", "a", "0@0", ""},
-                                {"key Ctrl+V", "axy", "1@1", "- +1,2"},
+                                {"key Ctrl+V", "axy", "1@1", "note gone; - +1,2"},
                                 {"key Shift+Ins", "axyxy", "3@3", "- +3,4"},
                                 {"key Ctrl+Z", "axy", "1@1", "-3,4 +"}}},
                       Sequence{"addPicturesAppendsWhatTheDialogGives",
@@ -240,12 +248,14 @@ INSTANTIATE_TEST_SUITE_P(
                                {{"drop ab 2", "ab", "0@0",
                                  "- +0,1; note: 2 dropped items are not files and were not added."},
                                 {"drop  3", "ab", "0@0", ""}}},
-                      Sequence{"clearIsOneStep",
+                      Sequence{"clearIsOneStepAndSaysTheCount",
                                {{"drop abc", "abc", "0@0", "- +0,1,2"},
-                                {"run Clear", "", "-", "-0,1,2 +"},
+                                {"run Clear", "", "-", "-0,1,2 +; note: Pages: 0 pages"},
                                 {"run Clear", "", "-", ""},
-                                {"run Undo", "abc", "0@0", "- +0,1,2"},
-                                {"run Redo", "", "-", "-0,1,2 +"}}},
+                                {"run Undo", "abc", "0@0", "note gone; - +0,1,2"},
+                                {"key Ctrl+Shift+Del", "", "-", "-0,1,2 +; note: Pages: 0 pages"},
+                                {"run Undo", "abc", "0@0", "note gone; - +0,1,2"},
+                                {"run Redo", "", "-", "-0,1,2 +; note: Pages: 0 pages"}}},
                       Sequence{"reverseKeepsTheSelectedEntries",
                                {{"drop a", "a", "0@0", "- +0"},
                                 {"key Ctrl+Shift+R", "a", "0@0", ""},

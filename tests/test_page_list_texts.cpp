@@ -84,11 +84,46 @@ INSTANTIATE_TEST_SUITE_P(
                       LabelCase{"folders", 9, {"/fotos/", "/"}, {"fotos", "/"}}),
     [](const ::testing::TestParamInfo<LabelCase> &info) { return std::string(info.param.name); });
 
+struct SpokenCase
+{
+    const char *name;
+    std::vector<std::string> paths;
+    std::vector<std::string> spoken;
+};
+
+class SpokenNames : public ::testing::TestWithParam<SpokenCase>
+{
+};
+
+// The folder is said only where it tells an entry from one beside it.
+TEST_P(SpokenNames, SayTheFolderWhereItChanges)
+{
+    std::vector<std::string> spoken;
+    for (std::size_t row = 0; row < GetParam().paths.size(); ++row)
+        spoken.push_back(pageSpokenName(GetParam().paths, row));
+    EXPECT_EQ(spoken, GetParam().spoken);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PageList, SpokenNames,
+    ::testing::Values(
+        SpokenCase{"oneFolder",
+                   {"/fotos/playa en Cádiz.jpg", "/fotos/a\xFF.jpg"},
+                   {"page 1 of 2, playa en Cádiz.jpg", "page 2 of 2, a<0xFF>.jpg"}},
+        SpokenCase{"twoChapters",
+                   {"/viaje/Cádiz/a.jpg", "/viaje/Cádiz/b.jpg", "/viaje/Málaga/a.jpg", "/viaje/Málaga/c.jpg"},
+                   {"page 1 of 4, a.jpg", "page 2 of 4, b.jpg, in Cádiz", "page 3 of 4, a.jpg, in Málaga",
+                    "page 4 of 4, c.jpg"}},
+        SpokenCase{
+            "sameNameElsewhere",
+            {"/2023/playa.jpg", "/2024/playa.jpg", "playa.jpg"},
+            {"page 1 of 3, playa.jpg, in 2023", "page 2 of 3, playa.jpg, in 2024", "page 3 of 3, playa.jpg"}},
+        SpokenCase{"rootAndFolders", {"/a.png", "/fotos/"}, {"page 1 of 2, a.png", "page 2 of 2, fotos"}}),
+    [](const ::testing::TestParamInfo<SpokenCase> &info) { return std::string(info.param.name); });
+
 TEST(PageList, SpokenTexts)
 {
-    EXPECT_EQ(pageSpokenName(2, 40, "/fotos/playa en Cádiz.jpg"), "page 3 of 40, playa en Cádiz.jpg");
-    EXPECT_EQ(pageSpokenName(0, 1, "/f/a\xFF.jpg"), "page 1 of 1, a<0xFF>.jpg");
-    EXPECT_EQ(pageDescription("/f/a\xFF.jpg"), "/f/a<0xFF>.jpg");
+    EXPECT_EQ(shownPath("/f/a\xFF.jpg"), "/f/a<0xFF>.jpg");
     EXPECT_EQ(pageListName("Pages:", 0), "Pages: 0 pages");
     EXPECT_EQ(pageListName("Pages:", 1), "Pages: 1 page");
     EXPECT_EQ(pageListName("Pages:", 32767), "Pages: 32767 pages");

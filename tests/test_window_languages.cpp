@@ -78,10 +78,21 @@ std::string overflowOf(PageSource source, std::size_t given)
 }
 
 const TextCase kTextCases[] = {
-    {"spokenName", [] { return pageSpokenName(2, 40, "/fotos/playa en Cádiz.jpg"); },
+    {"spokenName",
+     [] {
+         return pageSpokenName({"/fotos/a.jpg", "/fotos/b.jpg", "/fotos/playa en Cádiz.jpg"}, 2);
+     },
      [](const CatalogueText &t) {
          return formatMessage(t.text("spoken name", "page %1$s of %2$s, %3$s"),
-                              {"3", "40", "playa en Cádiz.jpg"});
+                              {"3", "3", "playa en Cádiz.jpg"});
+     }},
+    {"spokenNameWithItsFolder",
+     [] {
+         return pageSpokenName({"/fotos/a.jpg", "/viaje/b.jpg"}, 1);
+     },
+     [](const CatalogueText &t) {
+         return formatMessage(t.text("spoken name", "page %1$s of %2$s, %3$s, in %4$s"),
+                              {"2", "2", "b.jpg", "viaje"});
      }},
     {"listNameOnePage", [] { return pageListName("Pages:", 1); },
      [](const CatalogueText &t) {

@@ -1,6 +1,9 @@
 #include "window/page_list_controller.h"
 
 #include "publication/publication_inputs.h"
+#include "window/form1_layout.h"
+
+#include <algorithm>
 
 #include <utility>
 
@@ -26,6 +29,14 @@ std::optional<Move> moveOf(PageCommand command)
 }
 
 } // namespace
+
+std::string PageListController::listName() const
+{
+    const auto list =
+        std::find_if(kForm1Controls.begin(), kForm1Controls.end(),
+                     [](const ControlSpec &control) { return control.kind == ControlKind::PageList; });
+    return pageListName(lumvrex::spokenName(*list), m_editor.size());
+}
 
 const std::string &PageListController::label(std::size_t row) const
 {
@@ -146,7 +157,12 @@ void PageListController::edit(const EditOutcome &outcome)
 {
     if (outcome.changed) {
         relabel();
+        // A note is about what was just done: the next change ends it.
+        m_window.showNote({});
         m_window.showChange(outcome.change);
+        // No entry is left to have the focus and say the count.
+        if (m_editor.size() == 0)
+            m_window.showNote(listName());
     }
     if (!outcome.message.empty())
         m_window.warn(outcome.message);

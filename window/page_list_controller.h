@@ -35,7 +35,8 @@ public:
     // The list changed as told; the view redraws it and shows the
     // editor's selection.
     virtual void showChange(const PageListChange &change) = 0;
-    // A brief note beside the list, without a box.
+    // A brief note beside the list, without a box, that a screen reader
+    // says once; empty takes the note away.
     virtual void showNote(const std::string &text) = 0;
     // A message that needs a box, shown once the event that caused it has
     // ended.
@@ -65,6 +66,9 @@ public:
     { }
 
     const PageListEditor &editor() const { return m_editor; }
+    // What a screen reader calls the list ("Pages: 3 pages") and an entry.
+    std::string listName() const;
+    std::string spokenName(std::size_t row) const { return pageSpokenName(m_editor.entries(), row); }
     // What a cell shows, worked out when first asked for after a change.
     const std::string &label(std::size_t row) const;
     // The cells changed their size or font.

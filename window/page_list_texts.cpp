@@ -164,12 +164,30 @@ std::string pageLabel(const std::vector<std::string> &paths, std::size_t row,
     return label(first, last);
 }
 
-std::string pageSpokenName(std::size_t index, std::size_t count, std::string_view path)
+std::string_view folderOf(std::string_view path)
 {
+    const std::string_view name = fileNameOf(path);
+    const std::size_t end = static_cast<std::size_t>(name.data() - path.data());
+    if (end == 0)
+        return {};
+    const std::size_t last = path.find_last_not_of(kSeparators, end - 1);
+    return last == std::string_view::npos ? path.substr(0, 1) : path.substr(0, last + 1);
+}
+
+std::string pageSpokenName(const std::vector<std::string> &paths, std::size_t row)
+{
+    const std::string_view path = paths[row];
+    const std::string_view folder = folderOf(path);
+    const bool apart = (row > 0 && folderOf(paths[row - 1]) != folder)
+        || (row + 1 < paths.size() && folderOf(paths[row + 1]) != folder);
     // Digits without grouping: a screen reader says them as one number.
-    return formatMessage(
-        localized("spoken name", "page %1$s of %2$s, %3$s"),
-        {std::to_string(index + 1), std::to_string(count), utf8::printable(fileNameOf(path))});
+    const std::string page = std::to_string(row + 1);
+    const std::string count = std::to_string(paths.size());
+    const std::string name = utf8::printable(fileNameOf(path));
+    if (!apart || folder.empty())
+        return formatMessage(localized("spoken name", "page %1$s of %2$s, %3$s"), {page, count, name});
+    return formatMessage(localized("spoken name", "page %1$s of %2$s, %3$s, in %4$s"),
+                         {page, count, name, utf8::printable(fileNameOf(folder))});
 }
 
 std::string pageTooltipHeading(std::size_t index, std::size_t count)
@@ -178,7 +196,7 @@ std::string pageTooltipHeading(std::size_t index, std::size_t count)
                          {std::to_string(index + 1), std::to_string(count)});
 }
 
-std::string pageDescription(std::string_view path)
+std::string shownPath(std::string_view path)
 {
     return utf8::printable(path, 100000);
 }

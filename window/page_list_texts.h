@@ -25,10 +25,17 @@ std::string pageLabel(const std::vector<std::string> &paths, std::size_t row,
 // "/fotos/playa.jpg" gives "playa.jpg", "/fotos/" gives "fotos".
 std::string_view fileNameOf(std::string_view path);
 
-// What a screen reader says for an entry: "page 3 of 40, playa.jpg"; its
-// description is the whole path. Both printable.
-std::string pageSpokenName(std::size_t index, std::size_t count, std::string_view path);
-std::string pageDescription(std::string_view path);
+// What a screen reader says for an entry as the arrow keys reach it: "page
+// 3 of 40, playa.jpg", and where its folder is not that of an entry beside
+// it, the folder's name too: "page 21 of 40, playa.jpg, in 2024". Printable.
+std::string pageSpokenName(const std::vector<std::string> &paths, std::size_t row);
+
+// The folder of a path, without the separator after it: "/fotos" for
+// "/fotos/playa.jpg", "/" for "/a.png", empty for a bare name.
+std::string_view folderOf(std::string_view path);
+
+// A whole path as a tooltip shows it: printable.
+std::string shownPath(std::string_view path);
 
 // The first line of an entry's tooltip: "page 3 of 40".
 std::string pageTooltipHeading(std::size_t index, std::size_t count);

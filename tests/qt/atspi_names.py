@@ -156,10 +156,11 @@ class ReadByAScreenReader(unittest.TestCase):
         page_list = [c for c in children(self.window) if c.getRoleName() == "list"][0]
         self.assertIsNotNone(wait_for(lambda: page_list if page_list.name == list_name(3) else None, 10.0),
                              page_list.name)
+        # The name alone: a description would be read after it on every arrow key.
         entries = [(c.name, c.description) for c in children(page_list)][:3]
-        self.assertEqual(entries, [(spoken_name(1, 3, "uno.jpg"), "/fotos/uno.jpg"),
-                                   (spoken_name(2, 3, "playa en Cádiz.jpg"), "/fotos/playa en Cádiz.jpg"),
-                                   (spoken_name(3, 3, "tres.jpg"), "/fotos/tres.jpg")])
+        self.assertEqual(entries, [(spoken_name(1, 3, "uno.jpg"), ""),
+                                   (spoken_name(2, 3, "playa en Cádiz.jpg"), ""),
+                                   (spoken_name(3, 3, "tres.jpg"), "")])
 
 
 if __name__ == "__main__":

@@ -69,7 +69,7 @@ QWidget *makeControl(const ControlSpec &control, QWidget *parent)
         widget->setAccessibleName(qString(spokenName(control)));
         break;
     case ControlKind::PageList:
-        widget = new PageListView(qString(spokenName(control)), parent);
+        widget = new PageListView(parent);
         break;
     case ControlKind::PushButton: {
         auto *button = new PushButton(qString(control.caption), parent);

@@ -37,12 +37,11 @@ QVariant PageListModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         // The page line comes first: Qt takes a tooltip for rich text when
         // its first line holds a tag, and a file name may well look like one.
-        return qString(pageTooltipHeading(row, editor.size())) + QLatin1Char('\n')
-            + qString(pageDescription(path));
+        return qString(pageTooltipHeading(row, editor.size())) + QLatin1Char('\n') + qString(shownPath(path));
     case Qt::AccessibleTextRole:
-        return qString(pageSpokenName(row, editor.size(), path));
-    case Qt::AccessibleDescriptionRole:
-        return qString(pageDescription(path));
+        // Said on every arrow key: the page and its name, and its folder
+        // only where that changes; the whole path is in the tooltip.
+        return qString(m_pages.spokenName(row));
     default:
         return {};
     }

@@ -1,8 +1,10 @@
 #include "window/qt/page_list_view.h"
 
 #include "window/qt/page_list_model.h"
+#include "window/qt/page_list_note.h"
 #include "window/qt/qt_text.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -16,9 +18,9 @@
 #include <QResizeEvent>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QToolTip>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace lumvrex {
@@ -91,12 +93,31 @@ std::vector<std::string> chooseWithQtDialog(QWidget *parent, const std::string &
     return paths;
 }
 
+// The entry that has the focus before a change, if it will be taken out:
+// the row (before the change) of the entry that will have it afterwards.
+// Moving the focus there first keeps a screen reader on the entries instead
+// of starting again from the window.
+std::optional<int> focusBeforeRemoval(const PageListChange &change, std::size_t currentAfter,
+                                      int currentBefore)
+{
+    const std::vector<std::size_t> &removed = change.removed;
+    if (change.removed.size() == change.inserted.size() || currentAfter == PageSelection::npos
+        || !std::binary_search(removed.begin(), removed.end(), static_cast<std::size_t>(currentBefore)))
+        return std::nullopt;
+    std::size_t row = currentAfter;
+    for (const std::size_t gone : removed) {
+        if (gone <= row)
+            ++row;
+    }
+    return static_cast<int>(row);
+}
+
 } // namespace
 
-PageListView::PageListView(QString caption, QWidget *parent)
+PageListView::PageListView(QWidget *parent)
     : QListView(parent)
-    , m_caption(std::move(caption))
     , m_model(new PageListModel(m_pages, this))
+    , m_note(new PageListNote(this))
 {
     setModel(m_model);
     setFlow(QListView::TopToBottom);
@@ -119,7 +140,7 @@ PageListView::PageListView(QString caption, QWidget *parent)
 
 void PageListView::updateAccessibleName()
 {
-    setAccessibleName(qString(pageListName(utf8(m_caption), m_pages.editor().size())));
+    setAccessibleName(qString(m_pages.listName()));
 }
 
 PageSelection PageListView::viewSelection() const
@@ -162,9 +183,11 @@ bool PageListView::fitsCell(std::string_view text) const
 
 void PageListView::showChange(const PageListChange &change)
 {
+    const PageSelection &selection = m_pages.editor().selection();
+    if (const std::optional<int> row = focusBeforeRemoval(change, selection.current, currentIndex().row()))
+        selectionModel()->setCurrentIndex(m_model->index(*row), QItemSelectionModel::ClearAndSelect);
     m_model->show(change);
     updateAccessibleName();
-    const PageSelection &selection = m_pages.editor().selection();
     QItemSelection items;
     for (const auto &[first, last] : selection.runs())
         items.select(m_model->index(static_cast<int>(first)), m_model->index(static_cast<int>(last)));
@@ -176,13 +199,14 @@ void PageListView::showChange(const PageListChange &change)
     selectionModel()->select(items, QItemSelectionModel::ClearAndSelect);
 }
 
+QString PageListView::note() const
+{
+    return m_note->isVisible() ? m_note->text() : QString();
+}
+
 void PageListView::showNote(const std::string &text)
 {
-    m_note = qString(text);
-    // Beside the list, where the eyes are, and gone at the next key or
-    // click; a screen reader finds it in the list's description.
-    QToolTip::showText(mapToGlobal(QPoint(0, height())), m_note, this, QRect(), 4000);
-    setAccessibleDescription(m_note);
+    m_note->setNote(qString(text));
 }
 
 void PageListView::warn(const std::string &text)
@@ -200,7 +224,30 @@ void PageListView::openMenu()
 {
     const QModelIndex current = currentIndex();
     const QRect cell = current.isValid() ? visualRect(current) : QRect(0, 0, 1, 1);
-    showMenu(viewport()->mapToGlobal(cell.bottomLeft()));
+    showMenu(viewport()->mapToGlobal(cell.bottomLeft()), true);
+}
+
+// Tells a screen reader that the entry has the focus. Qt gives the focus to
+// the list itself when it gets the focus back (from Tab, a menu or a
+// dialog), and Orca, finding no entry selected there, would say only the
+// list.
+void PageListView::sayCurrentEntry()
+{
+    const QModelIndex current = currentIndex();
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(this);
+    if (!current.isValid() || !list || !list->tableInterface())
+        return;
+    if (QAccessibleInterface *cell = list->tableInterface()->cellAt(current.row(), current.column())) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(list->indexOfChild(cell));
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+void PageListView::focusInEvent(QFocusEvent *event)
+{
+    QListView::focusInEvent(event);
+    sayCurrentEntry();
 }
 
 void PageListView::keyPressEvent(QKeyEvent *event)
@@ -220,14 +267,14 @@ void PageListView::contextMenuEvent(QContextMenuEvent *event)
         const QModelIndex under = indexAt(viewport()->mapFromGlobal(event->globalPos()));
         if (under.isValid() && !selectionModel()->isSelected(under))
             selectionModel()->setCurrentIndex(under, QItemSelectionModel::ClearAndSelect);
-        showMenu(event->globalPos());
+        showMenu(event->globalPos(), false);
     } else {
         openMenu();
     }
     event->accept();
 }
 
-void PageListView::showMenu(const QPoint &globalAt)
+void PageListView::showMenu(const QPoint &globalAt, bool fromKeyboard)
 {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("PageListMenu"));
@@ -240,8 +287,13 @@ void PageListView::showMenu(const QPoint &globalAt)
         action->setEnabled(entry.enabled);
         const PageCommand command = entry.command;
         connect(action, &QAction::triggered, this, [this, command] { m_pages.run(command); });
+        // From the keyboard the first item that can act is active at once,
+        // so that a screen reader says it.
+        if (fromKeyboard && entry.enabled && !menu.activeAction())
+            menu.setActiveAction(action);
     }
     menu.exec(globalAt);
+    sayCurrentEntry();
 }
 
 void PageListView::dragEnterEvent(QDragEnterEvent *event)

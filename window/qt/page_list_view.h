@@ -13,6 +13,7 @@ class QMimeData;
 namespace lumvrex {
 
 class PageListModel;
+class PageListNote;
 
 // The one-row page list: entries side by side in six columns, scrolling
 // sideways. What its commands do is the controller's; the view hands it
@@ -22,8 +23,7 @@ class PageListView final : public QListView, private PageListWindow
 {
     Q_OBJECT
 public:
-    // caption is what the list's spoken name starts with: "Pages:".
-    PageListView(QString caption, QWidget *parent);
+    explicit PageListView(QWidget *parent);
 
     PageListController &pages() { return m_pages; }
     const PageListController &pages() const { return m_pages; }
@@ -33,9 +33,9 @@ public:
     using PictureChooser = std::function<std::vector<std::string>(const std::string &folder)>;
     void setPictureChooser(PictureChooser chooser) { m_chooser = std::move(chooser); }
 
-    // The last brief note shown beside the list ("The clipboard holds no
-    // files to paste."), also the list's accessible description.
-    QString note() const { return m_note; }
+    // The brief note shown beside the list ("The clipboard holds no files
+    // to paste."), empty once it has gone.
+    QString note() const;
 
 signals:
     // A message that needs a box (the list is full), shown once the drop
@@ -44,6 +44,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -63,14 +64,14 @@ private:
     void selectAll() override;
     void openMenu() override;
 
-    void showMenu(const QPoint &globalAt);
+    void showMenu(const QPoint &globalAt, bool fromKeyboard);
     void updateAccessibleName();
+    void sayCurrentEntry();
 
-    QString m_caption;
     PageListController m_pages{*this};
     PageListModel *m_model;
+    PageListNote *m_note;
     PictureChooser m_chooser;
-    QString m_note;
 };
 
 } // namespace lumvrex

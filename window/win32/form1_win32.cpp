@@ -114,11 +114,10 @@ void Form1::createControls(HINSTANCE instance)
             m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
             nullptr);
         if (entry.kind == ControlKind::PageList) {
-            m_pages = std::make_unique<PageListBox>(m_controls[index], spokenName(entry),
-                                                    [this](const std::string &text) {
-                                                        m_pendingWarnings.push_back(text);
-                                                        PostMessageW(m_window, kPageListWarning, 0, 0);
-                                                    });
+            m_pages = std::make_unique<PageListBox>(m_controls[index], [this](const std::string &text) {
+                m_pendingWarnings.push_back(text);
+                PostMessageW(m_window, kPageListWarning, 0, 0);
+            });
         }
     }
 }

@@ -29,8 +29,8 @@ public:
     static void registerClass(HINSTANCE instance);
 
     // Takes over a list box made of kClassName with kStyle and
-    // kExtendedStyle. caption is what the list's name starts with.
-    PageListBox(HWND listBox, std::string caption, std::function<void(const std::string &)> warn);
+    // kExtendedStyle.
+    PageListBox(HWND listBox, std::function<void(const std::string &)> warn);
     ~PageListBox() override;
     PageListBox(const PageListBox &) = delete;
     PageListBox &operator=(const PageListBox &) = delete;
@@ -81,7 +81,6 @@ private:
     LRESULT accessibleObject(WPARAM wParam, LPARAM lParam);
 
     HWND m_listBox;
-    std::string m_caption;
     std::function<void(const std::string &)> m_warn;
     PageListController m_pages{*this};
     PictureChooser m_chooser;

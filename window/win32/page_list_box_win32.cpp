@@ -65,9 +65,8 @@ void PageListBox::registerClass(HINSTANCE instance)
     RegisterClassExW(&listBox);
 }
 
-PageListBox::PageListBox(HWND listBox, std::string caption, std::function<void(const std::string &)> warn)
+PageListBox::PageListBox(HWND listBox, std::function<void(const std::string &)> warn)
     : m_listBox(listBox)
-    , m_caption(std::move(caption))
     , m_warn(std::move(warn))
 {
     m_chooser = [this](const std::wstring &folder) {
@@ -180,6 +179,10 @@ void PageListBox::selectAll()
 void PageListBox::showNote(const std::string &text)
 {
     m_note = text;
+    if (text.empty()) {
+        hideNote();
+        return;
+    }
     NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, m_listBox, OBJID_CLIENT, CHILDID_SELF);
     if (!m_tooltip)
         return;
@@ -199,7 +202,10 @@ void PageListBox::showNote(const std::string &text)
 
 void PageListBox::hideNote()
 {
+    m_note.clear();
     KillTimer(m_listBox, kNoteTimer);
+    if (!m_tooltip)
+        return;
     TOOLINFOW tool = {};
     tool.cbSize = sizeof tool;
     tool.hwnd = m_listBox;
@@ -277,8 +283,9 @@ LRESULT PageListBox::accessibleObject(WPARAM wParam, LPARAM lParam)
         const auto row = static_cast<std::size_t>(item - 1);
         if (item < 1 || row >= editor().size())
             return {};
-        const std::string &path = editor().entries()[row];
-        return wideFromUtf8(description ? pageDescription(path) : pageSpokenName(row, editor().size(), path));
+        // Said on every arrow key: the page and its name, and its folder only
+        // where that changes; the whole path would be read each time too.
+        return description ? std::wstring() : wideFromUtf8(m_pages.spokenName(row));
     };
     items.count = [this] { return static_cast<long>(editor().size()); };
     const HWND listBox = m_listBox;
@@ -290,7 +297,7 @@ LRESULT PageListBox::accessibleObject(WPARAM wParam, LPARAM lParam)
             state |= STATE_SYSTEM_FOCUSED;
         return state;
     };
-    const std::wstring name = wideFromUtf8(pageListName(m_caption, editor().size()));
+    const std::wstring name = wideFromUtf8(m_pages.listName());
     return accessibleObjectNamed(m_listBox, wParam, lParam, name, std::move(items));
 }
 
