@@ -355,18 +355,26 @@ void TestQtDialogs::tildeIsTheHomeFolder()
     QCOMPARE(QString::fromStdString(*given), QDir::homePath() + QStringLiteral("/Libro.pub"));
 }
 
+// Of fixed size too: window managers offer to maximise or stretch any
+// window whose least and greatest sizes differ.
 void TestQtDialogs::dialogsHaveNoMinimiseOrMaximiseBox()
 {
     Qt::WindowFlags asked;
+    QSize askedLeast, askedMost;
     ask([&](QInputDialog *dialog, QLineEdit *) {
         asked = dialog->windowFlags();
+        askedLeast = dialog->minimumSize();
+        askedMost = dialog->maximumSize();
         dialog->reject();
     });
     Qt::WindowFlags told;
+    QSize toldLeast, toldMost;
     QtDialogs dialogs(m_window.get());
     whileShown([&dialogs] { dialogs.warn("Lumvrex", "Aviso"); },
-               [&told](QWidget *shown) {
+               [&](QWidget *shown) {
                    told = shown->windowFlags();
+                   toldLeast = shown->minimumSize();
+                   toldMost = shown->maximumSize();
                    shown->close();
                });
     for (const Qt::WindowFlags flags : {asked, told}) {
@@ -374,6 +382,9 @@ void TestQtDialogs::dialogsHaveNoMinimiseOrMaximiseBox()
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     }
+    QCOMPARE(askedLeast, askedMost);
+    QVERIFY(askedLeast.width() >= 400);
+    QCOMPARE(toldLeast, toldMost);
 }
 
 QTEST_MAIN(TestQtDialogs)

@@ -64,10 +64,16 @@ QWidget *makeControl(const ControlSpec &control, QWidget *parent)
     case ControlKind::Label:
         widget = new QLabel(qString(control.caption), parent);
         break;
-    case ControlKind::TextField:
-        widget = new QLineEdit(parent);
+    case ControlKind::TextField: {
+        auto *field = new QLineEdit(parent);
+        // A line edit first tells its caret to a screen reader when it first
+        // gets the focus, just before the focus itself, and Orca then says
+        // nothing of it; told now, while nobody listens, it is said.
+        field->setText(QString());
+        widget = field;
         widget->setAccessibleName(qString(spokenName(control)));
         break;
+    }
     case ControlKind::PageList:
         widget = new PageListView(parent);
         break;

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSpacerItem>
@@ -152,6 +153,11 @@ std::optional<std::string> QtDialogs::askText(std::string_view title, std::strin
         completer->popup()->installEventFilter(returnAnswers);
         field->installEventFilter(returnAnswers);
     }
+    // Of fixed size, so that no window manager lets it be maximised or
+    // stretched: the dialog builds its layout when first sized, and that
+    // layout would set its minimum and maximum anew each time.
+    dialog.sizeHint();
+    dialog.layout()->setSizeConstraint(QLayout::SetFixedSize);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     const QString answer = dialog.textValue();
     returnFocus();
