@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCompleter>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileSystemModel>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSpacerItem>
+#include <QTimer>
 
 namespace lumvrex {
 namespace {
@@ -119,6 +121,47 @@ private:
     QCompleter *m_completer;
 };
 
+// The question, which tells its answer without closing: it closes when the
+// message that follows it has been read.
+class AnsweredQuestion final : public QInputDialog
+{
+public:
+    using QInputDialog::QInputDialog;
+
+    // Shows the question and waits for OK (true) or Cancel.
+    bool ask()
+    {
+        setModal(true);
+        show();
+        m_answer.exec();
+        return m_accepted;
+    }
+
+protected:
+    void done(int result) override
+    {
+        m_accepted = result == QDialog::Accepted;
+        if (m_accepted) {
+            // Answered: nothing more is offered, or its popup would take the
+            // keyboard from the message above.
+            for (auto *field : findChildren<QLineEdit *>())
+                field->setCompleter(nullptr);
+        } else {
+            QInputDialog::done(result);
+        }
+        m_answer.quit();
+    }
+    void closeEvent(QCloseEvent *event) override
+    {
+        QInputDialog::closeEvent(event);
+        m_answer.quit();
+    }
+
+private:
+    QEventLoop m_answer;
+    bool m_accepted = false;
+};
+
 // Window managers show a title in the frame, beside an icon and up to three
 // buttons; Qt sizes a message box for the title with less room than that.
 int widthForTitle(const QString &title)
@@ -135,19 +178,26 @@ QtDialogs::QtDialogs(QWidget *parent)
     : m_parent(parent)
 { }
 
+QtDialogs::~QtDialogs()
+{
+    delete m_answered.data();
+}
+
 std::optional<std::string> QtDialogs::askText(std::string_view title, std::string_view prompt)
 {
-    QInputDialog dialog(m_parent, kDialogFlags);
-    dialog.setWindowTitle(qString(title));
-    dialog.setLabelText(qString(prompt));
-    dialog.setInputMode(QInputDialog::TextInput);
-    dialog.setTextEchoMode(QLineEdit::Normal);
-    dialog.setTextValue(QString());
-    if (auto *field = dialog.findChild<QLineEdit *>()) {
+    closeAnswered();
+    auto *dialog = new AnsweredQuestion(m_parent, kDialogFlags);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(qString(title));
+    dialog->setLabelText(qString(prompt));
+    dialog->setInputMode(QInputDialog::TextInput);
+    dialog->setTextEchoMode(QLineEdit::Normal);
+    dialog->setTextValue(QString());
+    if (auto *field = dialog->findChild<QLineEdit *>()) {
         field->setMinimumWidth(kAnswerWidth);
         auto *completer = new PathCompleter(field);
         field->setCompleter(completer);
-        auto *returnAnswers = new ReturnAnswers(&dialog, completer);
+        auto *returnAnswers = new ReturnAnswers(dialog, completer);
         // After the completer's own filter is in place, so this one sees
         // the keys first.
         completer->popup()->installEventFilter(returnAnswers);
@@ -156,30 +206,37 @@ std::optional<std::string> QtDialogs::askText(std::string_view title, std::strin
     // Of fixed size, so that no window manager lets it be maximised or
     // stretched: the dialog builds its layout when first sized, and that
     // layout would set its minimum and maximum anew each time.
-    dialog.sizeHint();
-    dialog.layout()->setSizeConstraint(QLayout::SetFixedSize);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    const QString answer = dialog.textValue();
-    returnFocus();
-    if (!accepted)
+    dialog->sizeHint();
+    dialog->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    if (!dialog->ask()) {
+        dialog->close();
+        returnFocus();
         return std::nullopt;
-    return utf8(withHome(answer));
+    }
+    m_answered = dialog;
+    QTimer::singleShot(0, dialog, [this] {
+        if (!m_messageShown)
+            closeAnswered();
+    });
+    return utf8(withHome(dialog->textValue()));
 }
 
 void QtDialogs::inform(std::string_view title, std::string_view text)
 {
-    QMessageBox box(QMessageBox::NoIcon, qString(title), qString(text), QMessageBox::Ok, m_parent);
-    showMessage(box);
+    showMessage(QMessageBox::NoIcon, title, text);
 }
 
 void QtDialogs::warn(std::string_view title, std::string_view text)
 {
-    QMessageBox box(QMessageBox::Warning, qString(title), qString(text), QMessageBox::Ok, m_parent);
-    showMessage(box);
+    showMessage(QMessageBox::Warning, title, text);
 }
 
-void QtDialogs::showMessage(QMessageBox &box)
+void QtDialogs::showMessage(QMessageBox::Icon icon, std::string_view title, std::string_view text)
 {
+    // On top of the question just answered, if there is one: the focus
+    // goes from one to the other.
+    QMessageBox box(icon, qString(title), qString(text), QMessageBox::Ok,
+                    m_answered ? static_cast<QWidget *>(m_answered.data()) : m_parent);
     box.setWindowFlags(kDialogFlags);
     // A message box takes the width of its layout: a spacer across it is
     // the one way to make it wider.
@@ -187,8 +244,18 @@ void QtDialogs::showMessage(QMessageBox &box)
         grid->addItem(new QSpacerItem(widthForTitle(box.windowTitle()), 0, QSizePolicy::Minimum),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
+    m_messageShown = true;
     box.exec();
+    m_messageShown = false;
+    closeAnswered();
     returnFocus();
+}
+
+void QtDialogs::closeAnswered()
+{
+    if (m_answered)
+        m_answered->close();
+    m_answered = nullptr;
 }
 
 void QtDialogs::returnFocus()
