@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #if defined(_WIN32)
@@ -35,8 +36,11 @@ void makeTree(const TemporaryFolder &root, const std::vector<std::string> &entri
 std::vector<std::string> relative(const TemporaryFolder &root, const std::vector<std::string> &paths)
 {
     std::vector<std::string> names;
-    for (const std::string &path : paths)
-        names.push_back(utf8FromPath(pathFromUtf8(path).lexically_relative(root.path()).generic_string()));
+    for (const std::string &path : paths) {
+        std::string name = utf8FromPath(pathFromUtf8(path).lexically_relative(root.path()));
+        std::replace(name.begin(), name.end(), '\\', '/');
+        names.push_back(name);
+    }
     return names;
 }
 
