@@ -3,6 +3,8 @@
 #include "cli/command_line.h"
 #include "cli/natural_sort.h"
 #include "cli/path_list_reader.h"
+#include "cli/wildcard_match.h"
+#include "cli/wildcards.h"
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
 #include "publication/page_effect_source.h"
@@ -50,6 +52,21 @@ public:
         if (!input)
             return badInput(cannotReadList(m_listName, input.error().message), input.error().code);
         return readPathList(*input, m_listName, separator, PathListLimits{kMaxPages}, pages, &m_listEntries);
+    }
+
+    // On Windows a line of the list that holds * or ? is refused: no file
+    // is named so there, and the list is no command line to expand.
+    Status refuseWildcards(const PageList &pages) const
+    {
+        for (std::size_t index = m_pictures; kExpandsWildcards && index < pages.size(); ++index) {
+            if (holdsWildcard(pages[index]))
+                return badInput(formatMessage(
+                    localized("page",
+                              "%s: a Windows file name cannot hold * or ?, and lumvrex-cli expands "
+                              "them only in PICTURE arguments"),
+                    {name(index, pages[index])}));
+        }
+        return {};
     }
 
     // "Page 3 (/fotos/a.png)", or "Line 12 of the list "x" (/fotos/a.png)",
@@ -119,6 +136,13 @@ int runCli(const std::vector<std::string> &arguments)
     }
     auto &options = std::get<CliOptions>(parsed);
     PublicationInputs &inputs = options.inputs;
+    Result<PageList> pictures = expandWildcards(inputs.pages);
+    if (!pictures) {
+        const CliExit usage = usageError(pictures.error().message);
+        printToStandardError(usage.text);
+        return usage.code;
+    }
+    inputs.pages = std::move(*pictures);
 
     PageOrigins origins(inputs.pages.size());
     if (options.filesFrom) {
@@ -127,6 +151,8 @@ int runCli(const std::vector<std::string> &arguments)
                 inputs.pages);
             !read)
             return failWith(read.error());
+        if (const Status refused = origins.refuseWildcards(inputs.pages); !refused)
+            return failWith(refused.error());
     }
     Result<EncodedInputs> encoded =
         encodeInputs(std::move(inputs),

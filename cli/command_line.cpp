@@ -43,14 +43,6 @@ public:
     }
 };
 
-CliExit usageError(const std::string &message)
-{
-    return {kExitBadInput,
-            std::string(kProgram) + ": " + message + "\n"
-                + formatMessage(localized("usage error", "Try '%s --help' for more information."), {kProgram})
-                + "\n"};
-}
-
 // Goes after the last argument: an option left without a value takes it,
 // and lumvrex-cli says so itself. No user can type it (arguments hold no NUL).
 constexpr std::string_view kNoValue{"\0", 1};
@@ -82,6 +74,14 @@ std::optional<std::uint32_t> parseSeed(const std::string &text)
 }
 
 } // namespace
+
+CliExit usageError(const std::string &message)
+{
+    return {kExitBadInput,
+            std::string(kProgram) + ": " + message + "\n"
+                + formatMessage(localized("usage error", "Try '%s --help' for more information."), {kProgram})
+                + "\n"};
+}
 
 std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string> &arguments)
 {

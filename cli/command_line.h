@@ -36,4 +36,7 @@ struct CliExit
 // The arguments after the program's name, UTF-8.
 std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string> &arguments);
 
+// A usage error: the message, then where to find help.
+CliExit usageError(const std::string &message);
+
 } // namespace lumvrex

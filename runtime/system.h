@@ -1,6 +1,6 @@
 // The small services of the operating system: text for the console, the
-// user's decimal separator, paths as text, large pages, the standard
-// streams and the system's words for its error codes.
+// user's decimal separator, paths as text, hidden files, large pages, the
+// standard streams and the system's words for its error codes.
 #pragma once
 
 #include "runtime/result.h"
@@ -32,6 +32,11 @@ std::string utf8FromPath(const std::filesystem::path &path);
 // A path as messages show it: UTF-8, on one line, at most about 200
 // characters.
 std::string displayPath(const std::filesystem::path &path);
+
+// Whether file managers hide a file or folder by default: a name starting
+// with '.', and on Windows the hidden or system attribute (desktop.ini,
+// Thumbs.db).
+bool hiddenFile(const std::filesystem::path &path);
 
 // Asks for the memory from start on to be backed by large pages where the
 // system has them (Linux's transparent huge pages), before it is first

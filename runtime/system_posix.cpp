@@ -65,6 +65,11 @@ std::string displayPath(const std::filesystem::path &path)
     return utf8::printable(path.native());
 }
 
+bool hiddenFile(const std::filesystem::path &path)
+{
+    return path.filename().native().starts_with('.');
+}
+
 void adviseLargePages([[maybe_unused]] void *start, [[maybe_unused]] std::size_t size)
 {
 #if defined(MADV_HUGEPAGE)

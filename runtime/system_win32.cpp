@@ -87,6 +87,17 @@ std::string displayPath(const std::filesystem::path &path)
     return utf8::printable(utf8FromPath(path));
 }
 
+bool hiddenFile(const std::filesystem::path &path)
+{
+    // A name starting with '.' too: macOS leaves "._" files beside pictures
+    // on every disk it writes.
+    if (path.filename().native().starts_with(L'.'))
+        return true;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
 void adviseLargePages(void *, std::size_t)
 {
     // Large pages on Windows need a privilege that users lack.

@@ -273,9 +273,9 @@ PageList scriptBytes(const std::vector<std::string> &texts)
     return pages;
 }
 
-// The script's bytes sort by the characters they stand for, in the order
-// lumvrex-cli has always given their UTF-8 texts: Windows-1252's 0x80..0x9F
-// are not Latin-1 ("€" is 0x80 but U+20AC).
+// The script's bytes sort by the characters they stand for, in name order
+// (test_page_order has the rule): Windows-1252's 0x80..0x9F are not
+// Latin-1 ("€" is 0x80 but U+20AC, "Š" 0x8A but U+0160).
 TEST_P(NaturalSort, PutsScriptBytesInTheOrderOfTheirCharacters)
 {
     PageList pages = scriptBytes(GetParam().given);
@@ -283,35 +283,19 @@ TEST_P(NaturalSort, PutsScriptBytesInTheOrderOfTheirCharacters)
     EXPECT_EQ(pages, scriptBytes(GetParam().sorted));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NaturalSort,
-    ::testing::Values(
-        SortCase{"numbers_by_value",
-                 {"page10.png", "page2.png", "page1.png"},
-                 {"page1.png", "page2.png", "page10.png"}},
-        SortCase{"leading_zeros", {"p010", "p9", "p0011", "p1", "p01"}, {"p01", "p1", "p9", "p010", "p0011"}},
-        SortCase{
-            "superscripts_are_not_digits", {"p²", "p2", "p10", "p¹", "p³"}, {"p2", "p10", "p²", "p³", "p¹"}},
-        SortCase{"case_folded_latin",
-                 {"b.png", "Á.png", "a.png", "B.png", "á2.png"},
-                 {"a.png", "B.png", "b.png", "Á.png", "á2.png"}},
-        SortCase{"equal_keeps_order_and_is_total", {"x", "X", "x"}, {"X", "x", "x"}},
-        SortCase{"prefix_first", {"foto10b", "foto10"}, {"foto10", "foto10b"}},
-        SortCase{"euro_after_latin_1",
-                 {"€.png", "ñ.png", "z.png", "É.png", "a.png", "ÿ.png"},
-                 {"a.png", "z.png", "É.png", "ñ.png", "ÿ.png", "€.png"}},
-        SortCase{"windows_1252_letters_folded",
-                 {"š", "Ž", "Š", "ž", "œ", "Œ", "ÿ", "Ÿ", "z", "Z"},
-                 {"Z", "z", "ÿ", "Ÿ", "Œ", "œ", "Š", "š", "Ž", "ž"}},
-        SortCase{"punctuation_by_code_point",
-                 {"a‚b", "a–b", "a…b", "a•b", "a™b", "aˆb", "a—b", "a„b", "a‰b", "a˜b", "aƒb", "a\u0081b",
-                  "a b", "a¡b"},
-                 {"a b", "a\u0081b", "a¡b", "aƒb", "aˆb", "a˜b", "a–b", "a—b", "a‚b", "a„b", "a•b", "a…b",
-                  "a‰b", "a™b"}},
-        SortCase{"numbers_then_letters",
-                 {"foto 10 € b", "foto 10 Š", "foto 9 €", "foto 010 a", "FOTO 10 €", "foto 10 š"},
-                 {"foto 9 €", "foto 010 a", "foto 10 Š", "foto 10 š", "FOTO 10 €", "foto 10 € b"}}),
-    [](const auto &info) { return testing::caseName(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, NaturalSort,
+                         ::testing::Values(SortCase{"numbers_by_value",
+                                                    {"page10.png", "page2.png", "page1.png"},
+                                                    {"page1.png", "page2.png", "page10.png"}},
+                                           SortCase{"windows_1252_letters_and_signs",
+                                                    {"Ž.png", "ƒ.png", "oso.png", "€.png", "Œuvre.png",
+                                                     "10.png", "Šimon.png", "ñu.png", "2.png"},
+                                                    {"€.png", "2.png", "10.png", "ñu.png", "Œuvre.png",
+                                                     "oso.png", "Šimon.png", "Ž.png", "ƒ.png"}},
+                                           SortCase{"equal_keep_their_order",
+                                                    {"b", "a//x", "a/x", "a"},
+                                                    {"a", "a//x", "a/x", "b"}}),
+                         [](const auto &info) { return testing::caseName(info.param.name); });
 
 } // namespace
 } // namespace lumvrex

@@ -6,7 +6,9 @@
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
 #include "publication/publication_inputs.h"
+#include "window/folder_pictures.h"
 #include "window/form1_layout.h"
+#include "window/missing_pictures.h"
 #include "window/page_list_commands.h"
 #include "window/page_list_editor.h"
 #include "window/page_list_texts.h"
@@ -69,6 +71,13 @@ struct TextCase
     std::function<std::string()> said;
     std::function<std::string(const CatalogueText &)> expected;
 };
+
+std::string emptyFolderNote()
+{
+    FolderPictures found;
+    found.otherFiles = 2;
+    return folderPicturesNote("Viaje", found);
+}
 
 std::string overflowOf(PageSource source, std::size_t given)
 {
@@ -142,6 +151,25 @@ const TextCase kTextCases[] = {
                      "The page list holds at most %1$s pages: %2$s of the chosen files was not added.",
                      "The page list holds at most %1$s pages: %2$s of the chosen files were not added.", 1),
              {t.thousands(32767), "1"});
+     }},
+    {"emptyFolder", emptyFolderNote,
+     [](const CatalogueText &t) {
+         return formatMessage(t.text("note", "The folder \"%s\" holds no pictures."), {"Viaje"}) + " "
+             + formatMessage(t.count("note", "%s file that is not a picture was left out.",
+                                     "%s files that are not pictures were left out.", 2),
+                             {"2"});
+     }},
+    {"missingPictures",
+     [] {
+         return missingPicturesQuestion({"/fotos/Viaje", "/no/a.jpg"}, {{0, true}, {1, false}});
+     },
+     [](const CatalogueText &t) {
+         return formatMessage(
+                    t.count("missing pictures", "%s page names no picture:", "%s pages name no picture:", 2),
+                    {"2"})
+             + "\n" + formatMessage(t.text("missing pictures", "page %1$s: %2$s (a folder)"), {"1", "Viaje"})
+             + "\n" + formatMessage(t.text("missing pictures", "page %1$s: %2$s (not found)"), {"2", "a.jpg"})
+             + "\n\n" + t.text("missing pictures", "Create the script anyway?");
      }},
     {"openDialogTitle", [] { return std::string(addPicturesTexts().title); },
      [](const CatalogueText &t) { return t.text("open dialog", "Add pictures"); }},

@@ -131,6 +131,30 @@ Function LumvrexIsClosed
   Quit
 FunctionEnd
 
+; Lumvrex started from the Start menu starts in the user's Documents folder,
+; where a bare name typed for the script (MiLibro.pub) then goes, not in
+; the install folder. Sets $OUTDIR. For all users the folder is named from
+; each user's profile as the installing user's lies in theirs
+; ("%USERPROFILE%\Documents"; "My Documents" on XP), which the shell expands
+; when it starts the shortcut; only a Documents folder outside the profile
+; gives the one shared by all users.
+Function ShortcutStartFolder
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    SetShellVarContext current
+    StrCpy $0 "$DOCUMENTS"
+    StrCpy $1 "$PROFILE\"
+    SetShellVarContext all
+    StrLen $2 $1
+    StrCpy $3 $0 $2
+    ${If} $3 == $1
+      StrCpy $3 $0 "" $2
+      StrCpy $OUTDIR "%USERPROFILE%\$3"
+      Return
+    ${EndIf}
+  ${EndIf}
+  StrCpy $OUTDIR "$DOCUMENTS"
+FunctionEnd
+
 Section "Lumvrex"
   Call LumvrexIsClosed
   ; %LOCALAPPDATA%\Programs may be made here: then the uninstaller removes it.
@@ -144,6 +168,8 @@ Section "Lumvrex"
   File "${STAGE}/lumvrex-cli.exe"
   File "${STAGE}/LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; CreateShortcut gives the shortcut $OUTDIR as the folder to start in.
+  Call ShortcutStartFolder
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\lumvrex.exe"
 
   ; SHCTX: HKCU for the current user, HKLM for all users.

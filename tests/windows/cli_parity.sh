@@ -69,7 +69,8 @@ same_script() {
 
 fields=(--title 'Viaje a Cádiz: día 1' --back-color 16777215 --width 800 --height 600
   --icon 'C:\Iconos\viaje ñ.ico')
-pictures=('C:\Fotos\playa en Cádiz.jpg' 'C:\Fotos\montaña 2.bmp' '\\servidor\fotos\Año nuevo\¿qué?.png'
+# No * or ? among them: lumvrex-cli.exe takes those as patterns, and Linux's as names.
+pictures=('C:\Fotos\playa en Cádiz.jpg' 'C:\Fotos\montaña 2.bmp' '\\servidor\fotos\Año nuevo\¡olé!.png'
   '/fotos/crème brûlée.gif' 'C:\Fotos\playa en Cádiz.jpg')
 
 # 32,767 paths, NUL-separated, in an order that --natural-sort changes.
