@@ -22,6 +22,9 @@ public:
 
     // A message with an OK button only, marked as a warning.
     virtual void warn(std::string_view title, std::string_view text) = 0;
+
+    // A question with Yes and No, No the default: true for Yes.
+    virtual bool confirm(std::string_view title, std::string_view question) = 0;
 };
 
 } // namespace lumvrex

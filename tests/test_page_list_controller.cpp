@@ -1,9 +1,14 @@
 #include "publication/publication_inputs.h"
+#include "support/fakes.h"
+#include "window/form1_actions.h"
 #include "window/page_list_controller.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +40,7 @@ public:
     PageSelection selection;
     FileListPaths clipboard;
     std::vector<std::string> chosen;
+    std::optional<std::string> chosenFolder;
     std::vector<std::string> folders;
     std::string told;
     std::string note;
@@ -46,6 +52,11 @@ public:
     {
         folders.push_back(folder);
         return chosen;
+    }
+    std::optional<std::string> chooseFolder(const std::string &folder) override
+    {
+        folders.push_back(folder);
+        return chosenFolder;
     }
     std::string picturesFolder() const override { return "/home/a/Pictures"; }
     // Cells of twelve bytes.
@@ -110,8 +121,8 @@ KeyChord chordOf(std::string text)
         {"Ins", ListKey::Insert},  {"Del", ListKey::Delete}, {"Left", ListKey::Left},
         {"Right", ListKey::Right}, {"Home", ListKey::Home},  {"End", ListKey::End},
         {"Menu", ListKey::Menu},   {"F10", ListKey::F10},    {"A", ListKey::A},
-        {"O", ListKey::O},         {"R", ListKey::R},        {"V", ListKey::V},
-        {"Y", ListKey::Y},         {"Z", ListKey::Z},
+        {"N", ListKey::N},         {"O", ListKey::O},        {"R", ListKey::R},
+        {"V", ListKey::V},         {"Y", ListKey::Y},        {"Z", ListKey::Z},
     };
     const auto named = std::find_if(std::begin(names), std::end(names),
                                     [&](const auto &pair) { return text == pair.first; });
@@ -256,6 +267,13 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"key Ctrl+Shift+Del", "", "-", "-0,1,2 +; note: Pages: 0 pages"},
                                 {"run Undo", "abc", "0@0", "note gone; - +0,1,2"},
                                 {"run Redo", "", "-", "-0,1,2 +; note: Pages: 0 pages"}}},
+                      Sequence{"sortByNameKeepsTheSelectedEntries",
+                               {{"drop cAba", "cAba", "0@0", "- +0,1,2,3"},
+                                {"select 0,2@2", "cAba", "0,2@2", ""},
+                                {"key Ctrl+Shift+N", "aAbc", "2,3@2", "-0,1,2,3 +0,1,2,3"},
+                                {"key Ctrl+Shift+N", "aAbc", "2,3@2", ""},
+                                {"key Ctrl+Z", "cAba", "0,2@2", "-0,1,2,3 +0,1,2,3"},
+                                {"run Sort by name", "aAbc", "2,3@2", "-0,1,2,3 +0,1,2,3"}}},
                       Sequence{"reverseKeepsTheSelectedEntries",
                                {{"drop a", "a", "0@0", "- +0"},
                                 {"key Ctrl+Shift+R", "a", "0@0", ""},
@@ -301,27 +319,137 @@ TEST(PageListController, MenuItemsAreEnabledWhereTheyCanAct)
     FakeWindow window;
     PageListController pages(window);
     window.watch(pages);
-    // Add, Paste, Remove, Left, Right, Reverse, Undo, Redo, Clear
-    EXPECT_EQ(enabledItems(pages), "100000000");
+    // Add, Add folder, Paste, Remove, Left, Right, Sort, Reverse, Undo, Redo, Clear
+    EXPECT_EQ(enabledItems(pages), "11000000000");
     window.clipboard = {{"/x.png"}, 0};
-    EXPECT_EQ(enabledItems(pages), "110000000");
+    EXPECT_EQ(enabledItems(pages), "11100000000");
     window.clipboard = {};
     pages.drop({{"a"}, 0});
-    EXPECT_EQ(enabledItems(pages), "101000101");
+    EXPECT_EQ(enabledItems(pages), "11010000101");
     pages.drop({{"b"}, 0});
     pages.run(PageCommand::Undo);
     pages.run(PageCommand::Redo);
-    EXPECT_EQ(enabledItems(pages), "101101101");
+    EXPECT_EQ(enabledItems(pages), "11011011101");
     pages.run(PageCommand::MoveLeft);
-    EXPECT_EQ(enabledItems(pages), "101011101");
+    EXPECT_EQ(enabledItems(pages), "11010111101");
     window.selection = {}; // the user unselected all
-    EXPECT_EQ(enabledItems(pages), "100001101");
+    EXPECT_EQ(enabledItems(pages), "11000011101");
     pages.run(PageCommand::Undo);
-    EXPECT_EQ(enabledItems(pages), "101101111");
+    EXPECT_EQ(enabledItems(pages), "11011011111");
     pages.drop({std::vector<std::string>(kMaxPages, "x"), 0});
     window.clipboard = {{"/x.png"}, 0};
-    EXPECT_EQ(enabledItems(pages), "001111101");
+    EXPECT_EQ(enabledItems(pages), "00011111101");
 }
+
+// A folder of chapters as an author keeps it; only the note's first words
+// are checked here, the rest is the folder reader's.
+TEST(PageListController, AddFolderAppendsItsPicturesAndSaysWhatWasLeftOut)
+{
+    const std::filesystem::path root = std::filesystem::temp_directory_path() / "lumvrex-add-folder-test";
+    std::filesystem::remove_all(root);
+    for (const char *file : {"viaje/10.jpg", "viaje/2.png", "viaje/notas.txt", "viaje/1 Cádiz/b.JPG",
+                             "viaje/1 Cádiz/a.gif", "viaje/vacía/.keep", "vacía/léeme.txt"}) {
+        const std::filesystem::path path = root / std::filesystem::u8path(file);
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path) << "x";
+    }
+    FakeWindow window;
+    PageListController pages(window);
+    window.watch(pages);
+    const auto utf8 = [](const std::filesystem::path &path) {
+        const std::u8string text = path.generic_u8string();
+        return std::string(text.begin(), text.end());
+    };
+    const auto relative = [&] {
+        std::vector<std::string> names;
+        for (const std::string &entry : pages.editor().entries())
+            names.push_back(utf8(std::filesystem::u8path(entry).lexically_relative(root)));
+        return names;
+    };
+
+    window.chosenFolder = utf8(root / "viaje");
+    pages.run(PageCommand::AddFolder);
+    EXPECT_EQ(relative(),
+              (std::vector<std::string>{"viaje/2.png", "viaje/10.jpg", "viaje/1 Cádiz/a.gif",
+                                        "viaje/1 Cádiz/b.JPG"}));
+    EXPECT_NE(window.note, "");
+
+    window.told.clear();
+    window.chosenFolder = utf8(root / "vacía");
+    pages.run(PageCommand::AddFolder);
+    EXPECT_EQ(pages.editor().size(), 4u);
+    EXPECT_EQ(window.told.rfind("note: ", 0), 0u) << window.told;
+
+    window.told.clear();
+    window.chosenFolder.reset(); // cancelled
+    pages.run(PageCommand::AddFolder);
+    EXPECT_EQ(window.told, "");
+    EXPECT_EQ(std::filesystem::u8path(window.folders.back()).lexically_normal(),
+              (root / std::filesystem::u8path("viaje/1 Cádiz")).lexically_normal());
+    std::filesystem::remove_all(root);
+}
+
+struct MissingCase
+{
+    const char *name;
+    std::vector<std::string> pages; // under a temporary folder; "*" ones exist
+    bool yes;
+    const char *dialogs;  // kinds shown, in order
+    const char *selected; // rows afterwards
+    bool written;
+};
+
+class MissingPictures : public ::testing::TestWithParam<MissingCase>
+{
+};
+
+// Pages that name no picture are asked about before the path; No selects
+// them, so that Delete removes them.
+TEST_P(MissingPictures, AreAskedAboutBeforeThePath)
+{
+    const std::filesystem::path root = std::filesystem::temp_directory_path() / "lumvrex-missing-test";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "carpeta");
+    FakeWindow window;
+    PageListController pages(window);
+    window.watch(pages);
+    std::vector<std::string> paths;
+    for (std::string page : GetParam().pages) {
+        const bool exists = page.front() == '*';
+        if (exists)
+            page.erase(0, 1);
+        const std::filesystem::path path = root / page;
+        if (exists)
+            std::ofstream(path) << "x";
+        const std::u8string text = path.u8string();
+        paths.emplace_back(text.begin(), text.end());
+    }
+    pages.drop({paths, 0});
+    lumvrex::testing::FakeDialogs dialogs;
+    dialogs.yes = GetParam().yes;
+    const std::u8string book = (root / "libro.pub").u8string();
+    dialogs.answer = std::string(book.begin(), book.end());
+    lumvrex::testing::FixedEffectSource effects;
+
+    createPublicationFromForm1(PublicationInputs{}, pages, dialogs, effects);
+    std::string kinds;
+    for (const auto &shown : dialogs.shown)
+        kinds += (kinds.empty() ? "" : " ") + shown.kind;
+    EXPECT_EQ(kinds, GetParam().dialogs);
+    EXPECT_EQ(selectionText(window.selection), GetParam().selected);
+    EXPECT_EQ(std::filesystem::exists(root / "libro.pub"), GetParam().written);
+    std::filesystem::remove_all(root);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, MissingPictures,
+    ::testing::Values(
+        MissingCase{"allThere", {"*a.jpg", "*b.jpg"}, true, "ask inform", "0@0", true},
+        MissingCase{
+            "yesWritesAnyway", {"*a.jpg", "b.jpg", "carpeta"}, true, "confirm ask inform", "0@0", true},
+        MissingCase{
+            "noSelectsThem", {"a.jpg", "*b.jpg", "carpeta", "*c.jpg"}, false, "confirm", "0,2@0", false}),
+    [](const ::testing::TestParamInfo<MissingCase> &info) { return std::string(info.param.name); });
 
 TEST(PageListController, FullListWarnsOnceTheAdditionIsDone)
 {
@@ -345,11 +473,12 @@ TEST(PageListController, MenuShowsCaptionsWithTheirFirstKey)
     std::vector<std::string> items;
     for (const PageMenuEntry &entry : pages.menu())
         items.push_back((entry.lineBefore ? "| " : "") + entry.caption + "\t" + entry.shortcut);
-    EXPECT_EQ(items,
-              (std::vector<std::string>{"&Add pictures…\tCtrl+O", "&Paste\tCtrl+V", "&Remove\tDelete",
-                                        "Move &left\tCtrl+Left", "Move r&ight\tCtrl+Right",
-                                        "| Re&verse order\tCtrl+Shift+R", "| &Undo\tCtrl+Z", "Re&do\tCtrl+Y",
-                                        "| &Clear\tCtrl+Shift+Delete"}));
+    EXPECT_EQ(
+        items,
+        (std::vector<std::string>{"&Add pictures…\tCtrl+O", "Add &folder…\tCtrl+Shift+O", "&Paste\tCtrl+V",
+                                  "&Remove\tDelete", "Move &left\tCtrl+Left", "Move r&ight\tCtrl+Right",
+                                  "| &Sort by name\tCtrl+Shift+N", "Re&verse order\tCtrl+Shift+R",
+                                  "| &Undo\tCtrl+Z", "Re&do\tCtrl+Y", "| &Clear\tCtrl+Shift+Delete"}));
 }
 
 TEST(PageListController, LabelsFollowTheChanges)

@@ -35,6 +35,8 @@ std::string_view keyName(ListKey key)
         return "F10";
     case Key::A:
         return "A";
+    case Key::N:
+        return "N";
     case Key::O:
         return "O";
     case Key::R:
@@ -52,15 +54,17 @@ std::string_view keyName(ListKey key)
 } // namespace
 
 // clang-format off
-const std::array<PageCommandSpec, 13> kPageCommands = {{
+const std::array<PageCommandSpec, 15> kPageCommands = {{
     {PageCommand::AddPictures, {KeyChord{Key::O, Ctrl}, KeyChord{Key::Insert}},             Menu::Item,      [] { return localized("page menu", "&Add pictures"); }, true},
+    {PageCommand::AddFolder,   {KeyChord{Key::O, Ctrl, Shift}},                             Menu::Item,      [] { return localized("page menu", "Add &folder"); }, true},
     {PageCommand::Paste,       {KeyChord{Key::V, Ctrl}, KeyChord{Key::Insert, !Ctrl, Shift}}, Menu::Item,      [] { return localized("page menu", "&Paste"); }},
     {PageCommand::Remove,      {KeyChord{Key::Delete}},                                     Menu::Item,      [] { return localized("page menu", "&Remove"); }},
     {PageCommand::MoveLeft,    {KeyChord{Key::Left, Ctrl}},                                 Menu::Item,      [] { return localized("page menu", "Move &left"); }},
     {PageCommand::MoveRight,   {KeyChord{Key::Right, Ctrl}},                                Menu::Item,      [] { return localized("page menu", "Move r&ight"); }},
     {PageCommand::MoveFirst,   {KeyChord{Key::Home, Ctrl}},                                 Menu::None,      nullptr},
     {PageCommand::MoveLast,    {KeyChord{Key::End, Ctrl}},                                  Menu::None,      nullptr},
-    {PageCommand::Reverse,     {KeyChord{Key::R, Ctrl, Shift}},                             Menu::AfterLine, [] { return localized("page menu", "Re&verse order"); }},
+    {PageCommand::SortByName,  {KeyChord{Key::N, Ctrl, Shift}},                             Menu::AfterLine, [] { return localized("page menu", "&Sort by name"); }},
+    {PageCommand::Reverse,     {KeyChord{Key::R, Ctrl, Shift}},                             Menu::Item,      [] { return localized("page menu", "Re&verse order"); }},
     {PageCommand::Undo,        {KeyChord{Key::Z, Ctrl}},                                    Menu::AfterLine, [] { return localized("page menu", "&Undo"); }},
     {PageCommand::Redo,        {KeyChord{Key::Y, Ctrl}, KeyChord{Key::Z, Ctrl, Shift}},     Menu::Item,      [] { return localized("page menu", "Re&do"); }},
     {PageCommand::Clear,       {KeyChord{Key::Delete, Ctrl, Shift}},                        Menu::AfterLine, [] { return localized("page menu", "&Clear"); }},

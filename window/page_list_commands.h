@@ -14,12 +14,14 @@ namespace lumvrex {
 
 enum class PageCommand {
     AddPictures,
+    AddFolder,
     Paste,
     Remove,
     MoveLeft,
     MoveRight,
     MoveFirst,
     MoveLast,
+    SortByName,
     Reverse,
     Undo,
     Redo,
@@ -29,7 +31,7 @@ enum class PageCommand {
 };
 
 // The keys the list's commands are on; every window can name them.
-enum class ListKey { Insert, Delete, Left, Right, Home, End, Menu, F10, A, O, R, V, Y, Z };
+enum class ListKey { Insert, Delete, Left, Right, Home, End, Menu, F10, A, N, O, R, V, Y, Z };
 
 struct KeyChord
 {
@@ -55,7 +57,7 @@ struct PageCommandSpec
 };
 
 // In the menu's order.
-extern const std::array<PageCommandSpec, 13> kPageCommands;
+extern const std::array<PageCommandSpec, 15> kPageCommands;
 
 const PageCommandSpec &pageCommandSpec(PageCommand command);
 

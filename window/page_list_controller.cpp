@@ -1,6 +1,8 @@
 #include "window/page_list_controller.h"
 
+#include "publication/page_order.h"
 #include "publication/publication_inputs.h"
+#include "window/folder_pictures.h"
 #include "window/form1_layout.h"
 
 #include <algorithm>
@@ -54,6 +56,7 @@ bool PageListController::enabled(PageCommand command) const
         return m_editor.canMove(*move, m_editor.clamped(m_window.viewSelection()));
     switch (command) {
     case PageCommand::AddPictures:
+    case PageCommand::AddFolder:
         return room;
     case PageCommand::Paste:
         return room && m_window.clipboardHoldsFiles();
@@ -63,6 +66,7 @@ bool PageListController::enabled(PageCommand command) const
         return m_editor.canUndo();
     case PageCommand::Redo:
         return m_editor.canRedo();
+    case PageCommand::SortByName:
     case PageCommand::Reverse:
         return m_editor.size() > 1;
     case PageCommand::Clear:
@@ -86,6 +90,9 @@ void PageListController::run(PageCommand command)
     case PageCommand::AddPictures:
         addPictures();
         break;
+    case PageCommand::AddFolder:
+        addFolder();
+        break;
     case PageCommand::Paste:
         paste();
         break;
@@ -97,6 +104,9 @@ void PageListController::run(PageCommand command)
         break;
     case PageCommand::Redo:
         edit(m_editor.redo());
+        break;
+    case PageCommand::SortByName:
+        edit(m_editor.reorder(nameOrder(m_editor.entries())));
         break;
     case PageCommand::Reverse: {
         std::vector<std::size_t> order(m_editor.size());
@@ -178,12 +188,35 @@ void PageListController::paste()
     add(std::move(found.paths), PageSource::Paste, found.notFiles);
 }
 
+std::string PageListController::startFolder() const
+{
+    return addPicturesFolder(m_editor.entries(), m_window.picturesFolder());
+}
+
 void PageListController::addPictures()
 {
-    std::vector<std::string> chosen =
-        m_window.choosePictures(addPicturesFolder(m_editor.entries(), m_window.picturesFolder()));
+    std::vector<std::string> chosen = m_window.choosePictures(startFolder());
     if (!chosen.empty())
         add(std::move(chosen), PageSource::OpenDialog);
+}
+
+void PageListController::addFolder()
+{
+    const std::optional<std::string> folder = m_window.chooseFolder(startFolder());
+    if (!folder)
+        return;
+    FolderPictures found = folderPictures(*folder);
+    edit(m_editor.append(std::move(found.pictures), PageSource::OpenDialog));
+    if (const std::string note = folderPicturesNote(*folder, found); !note.empty())
+        m_window.showNote(note);
+}
+
+void PageListController::selectRows(const std::vector<std::size_t> &rows)
+{
+    if (rows.empty())
+        return;
+    m_editor.select({rows, rows.front()});
+    m_window.showChange({});
 }
 
 } // namespace lumvrex

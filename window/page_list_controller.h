@@ -28,6 +28,9 @@ public:
     // The open dialog of "Add pictures…", starting in a folder; nothing when
     // cancelled.
     virtual std::vector<std::string> choosePictures(const std::string &folder) = 0;
+    // The folder chooser of "Add folder…", starting in a folder; nothing
+    // when cancelled.
+    virtual std::optional<std::string> chooseFolder(const std::string &folder) = 0;
     virtual std::string picturesFolder() const = 0;
     // Whether a text fits a cell of the list, in the view's font.
     virtual bool fitsCell(std::string_view text) const = 0;
@@ -83,13 +86,16 @@ public:
 
     // Files dropped on the list, in the drop's order.
     void drop(FileListPaths found);
-    // Appends as the open dialog does, for a window's own additions.
-    void add(std::vector<std::string> paths, PageSource source, std::size_t notFiles = 0);
+    // Selects the entries of these rows (ascending), the first one focused.
+    void selectRows(const std::vector<std::size_t> &rows);
 
 private:
     void edit(const EditOutcome &outcome);
+    void add(std::vector<std::string> paths, PageSource source, std::size_t notFiles = 0);
     void paste();
     void addPictures();
+    void addFolder();
+    std::string startFolder() const;
 
     PageListWindow &m_window;
     PageListEditor m_editor;

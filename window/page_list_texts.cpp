@@ -228,6 +228,11 @@ AddPicturesTexts addPicturesTexts()
             localized("open dialog", "All files")};
 }
 
+std::string_view addFolderTitle()
+{
+    return localized("open dialog", "Add folder");
+}
+
 std::string addPicturesFolder(const std::vector<std::string> &paths, const std::string &picturesFolder)
 {
     if (paths.empty())

@@ -54,6 +54,8 @@ struct AddPicturesTexts
     std::string_view allFiles;
 };
 AddPicturesTexts addPicturesTexts();
+// The title of the folder chooser of Add folder….
+std::string_view addFolderTitle();
 
 // The folder the open dialog starts in: that of the last entry, or the
 // given Pictures folder when the list is empty.

@@ -14,7 +14,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QDragEnterEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QInputDialog>
 #include <QLabel>
@@ -826,15 +829,17 @@ void TestForm1::namesThatAreNotUtf8KeepTheirBytes()
     QCOMPARE(cell.data(Qt::DisplayRole).toString(), QString::fromUtf8("Vac<0xFF>…"));
     QCOMPARE(cell.data(Qt::ToolTipRole).toString(), tooltipOf(2, 2, QStringLiteral("/fotos/Vac<0xFF>.jpg")));
 
-    // The create command names the page, so that just that one can go.
+    // The create command names the page, so that just that one can go
+    // (after the question about pictures that are not there: Yes).
     m_dialogs.answer = "/never/asked.pub";
     QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
-    QCOMPARE(m_dialogs.shown.size(), std::size_t(1));
-    QCOMPARE(q(m_dialogs.shown[0].kind), QStringLiteral("warn"));
-    QVERIFY2(q(m_dialogs.shown[0].text)
+    QCOMPARE(m_dialogs.shown.size(), std::size_t(2));
+    QCOMPARE(q(m_dialogs.shown[0].kind), QStringLiteral("confirm"));
+    QCOMPARE(q(m_dialogs.shown[1].kind), QStringLiteral("warn"));
+    QVERIFY2(q(m_dialogs.shown[1].text)
                  .contains(q(formatMessage(catalogue().text("page", "Page %1$s (%2$s)"),
                                            {"2", "/fotos/Vac<0xFF>.jpg"}))),
-             m_dialogs.shown[0].text.c_str());
+             m_dialogs.shown[1].text.c_str());
 }
 
 // The open dialog starts in the desktop's Pictures folder.
@@ -877,10 +882,12 @@ void TestForm1::contextMenuKeysOpenIt()
     });
     // A right click on an entry selects it first: Move left can act.
     const QString left = (key.isEmpty() ? QString() : QStringLiteral("-")) + menuCaption("Move &left");
-    QCOMPARE(items,
-             (QStringList{addPicturesCaption(), "-" + menuCaption("&Paste"), menuCaption("&Remove"), left,
-                          menuCaption("Move r&ight"), menuCaption("Re&verse order"), menuCaption("&Undo"),
-                          "-" + menuCaption("Re&do"), menuCaption("&Clear")}));
+    QCOMPARE(
+        items,
+        (QStringList{addPicturesCaption(), menuCaption("Add &folder") + QString::fromUtf8("…"),
+                     "-" + menuCaption("&Paste"), menuCaption("&Remove"), left, menuCaption("Move r&ight"),
+                     menuCaption("&Sort by name"), menuCaption("Re&verse order"), menuCaption("&Undo"),
+                     "-" + menuCaption("Re&do"), menuCaption("&Clear")}));
 }
 
 void TestForm1::contextMenuItems_data()
@@ -1009,8 +1016,16 @@ void TestForm1::createPubWritesTheWindowsInputs()
     QTest::keyClicks(child<QLineEdit>("Text4"), QStringLiteral("640"));
     QTest::keyClicks(child<QLineEdit>("Text5"), QStringLiteral("480"));
     QTest::keyClicks(child<QLineEdit>("Text6"), QStringLiteral("book.ico"));
-    dropFiles(list(), {QStringLiteral("/b/second.png"), QStringLiteral("/a/first.png")});
-    dropFiles(list(), {QStringLiteral("/c/third.png")});
+    // Pictures that are there: nothing is asked about them.
+    const auto picture = [&dir](const char *name) {
+        const QString path = dir.filePath(QLatin1String(name));
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        return path;
+    };
+    dropFiles(list(), {picture("b/second.png"), picture("a/first.png")});
+    dropFiles(list(), {picture("c/third.png")});
 
     m_dialogs.answer = utf8(target);
     QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
@@ -1027,12 +1042,12 @@ void TestForm1::createPubWritesTheWindowsInputs()
         {8, "ScreenHeight = 480"},
         {20, "Icon=book.ico"},
         {69 + 18, "FillColor = 255"},
-        {69 + 24, "FileName=/b/second.png"},
-        {69 + 28 + 24, "FileName=/a/first.png"},
-        {69 + 56 + 24, "FileName=/c/third.png"},
+        {69 + 24, "FileName=DIR/b/second.png"},
+        {69 + 28 + 24, "FileName=DIR/a/first.png"},
+        {69 + 56 + 24, "FileName=DIR/c/third.png"},
     };
     for (const auto &[index, line] : expected)
-        QCOMPARE(q(lines[index]), QString::fromLatin1(line));
+        QCOMPARE(q(lines[index]), QString::fromLatin1(line).replace(QStringLiteral("DIR"), dir.path()));
     QVERIFY(bytes.find("INIT-MESSAGE") == std::string::npos);
 }
 
@@ -1041,7 +1056,9 @@ void TestForm1::createPubLeavesTheWindowAsItWas()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QTest::keyClicks(child<QLineEdit>("Text1"), QStringLiteral("Title"));
-    dropFiles(list(), {QStringLiteral("/1.png")});
+    QFile picture(dir.filePath(QStringLiteral("1.png")));
+    QVERIFY(picture.open(QIODevice::WriteOnly));
+    dropFiles(list(), {picture.fileName()});
     const PublicationInputs before = m_form->publicationInputs();
 
     const std::optional<std::string> answers[] = {

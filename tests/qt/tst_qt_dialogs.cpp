@@ -2,6 +2,7 @@
 // question for the output path and the messages.
 #include "window/qt/qt_dialogs.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -70,6 +72,8 @@ private slots:
     void returnAnswersUnlessANameIsHighlighted();
     void tildeIsTheHomeFolder();
     void dialogsHaveNoMinimiseOrMaximiseBox();
+    void confirmAsksYesOrNo_data();
+    void confirmAsksYesOrNo();
 
 private:
     std::optional<std::string> ask(const std::function<void(QInputDialog *, QLineEdit *)> &act)
@@ -385,6 +389,40 @@ void TestQtDialogs::dialogsHaveNoMinimiseOrMaximiseBox()
     QCOMPARE(askedLeast, askedMost);
     QVERIFY(askedLeast.width() >= 400);
     QCOMPARE(toldLeast, toldMost);
+}
+
+void TestQtDialogs::confirmAsksYesOrNo_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Return keeps things as they are") << int(Qt::Key_Return) << false;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+    QTest::newRow("Yes") << -1 << true;
+}
+
+void TestQtDialogs::confirmAsksYesOrNo()
+{
+    QFETCH(int, key);
+    QFETCH(bool, yes);
+    QtDialogs dialogs(m_window.get());
+    QStringList buttons;
+    const bool answered = whileShown([&dialogs] { return dialogs.confirm("Lumvrex", "¿Crear?"); },
+                                     [&](QWidget *shown) {
+                                         auto *box = qobject_cast<QMessageBox *>(shown);
+                                         QVERIFY(box);
+                                         for (QAbstractButton *button : box->buttons())
+                                             buttons.append(box->buttonRole(button) == QMessageBox::YesRole
+                                                                ? QStringLiteral("yes")
+                                                                : QStringLiteral("no"));
+                                         QVERIFY(box->defaultButton() == box->button(QMessageBox::No));
+                                         if (key < 0)
+                                             box->button(QMessageBox::Yes)->click();
+                                         else
+                                             QTest::keyClick(box, Qt::Key(key));
+                                     });
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{"no", "yes"}));
+    QCOMPARE(answered, yes);
 }
 
 QTEST_MAIN(TestQtDialogs)

@@ -35,12 +35,13 @@ class FakeDialogs final : public Dialogs
 public:
     struct Shown
     {
-        std::string kind; // "ask", "inform" or "warn"
+        std::string kind; // "ask", "inform", "warn" or "confirm"
         std::string title;
         std::string text;
     };
 
     std::optional<std::string> answer; // what askText returns
+    bool yes = true;                   // what confirm returns
     std::vector<Shown> shown;
 
     std::optional<std::string> askText(std::string_view title, std::string_view prompt) override
@@ -55,6 +56,11 @@ public:
     void warn(std::string_view title, std::string_view text) override
     {
         shown.push_back({"warn", std::string(title), std::string(text)});
+    }
+    bool confirm(std::string_view title, std::string_view question) override
+    {
+        shown.push_back({"confirm", std::string(title), std::string(question)});
+        return yes;
     }
 };
 

@@ -147,7 +147,21 @@ create_pub() {
   local answer=$1 expect_message=$2 box_shot=${3:-}
   focus_window
   click_at 120 2400 1335 375
-  local dialog
+  # A page that names no picture (the dropped folder) is asked about first:
+  # Yes, from the keyboard (No is the default), goes on as always.
+  local question dialog
+  for _ in $(seq 30); do
+    dialog=$(window_named 'C:\MyEBook.pub')
+    [ -n "$dialog" ] && break
+    question=$(window_named Lumvrex)
+    if [ -n "$question" ]; then
+      [ -f "$out/missing-question.png" ] || shot missing-question "$question"
+      xdotool windowfocus --sync "$question" 2>/dev/null || true
+      xdotool key shift+Tab space
+      wait_gone Lumvrex
+    fi
+    sleep 0.1
+  done
   dialog=$(wait_for 'C:\MyEBook.pub')
   xdotool windowfocus --sync "$dialog" 2>/dev/null || true
   sleep 0.2
@@ -327,9 +341,9 @@ shot context-menu
 xdotool key Escape
 sleep 0.2
 wine "$names_exe" "$caption" LumvrexPageList >"$out/items.txt" 2>>"$out/wine.log" || fail "cannot read the entries' names"
+# Each entry by its page and name alone, without a description.
 for entry in 1:a 2:d 3:b; do
-  printf '%s\t%s\n' "$(said 'spoken name' 'page %1$s of %2$s, %3$s' "${entry%:*}" 3 "${entry#*:}.png")" \
-    "$(windows_path "$work/files/teclado/${entry#*:}.png")"
+  printf '%s\t\n' "$(said 'spoken name' 'page %1$s of %2$s, %3$s' "${entry%:*}" 3 "${entry#*:}.png")"
 done >"$out/items-expected.txt"
 diff -u "$out/items-expected.txt" <(tr -d '\r' <"$out/items.txt") || fail "screen readers hear other entries"
 xdotool key Tab space # Clear

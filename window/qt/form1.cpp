@@ -1,7 +1,7 @@
 #include "window/qt/form1.h"
 
-#include "publication/create_publication.h"
 #include "publication/page_effect_source.h"
+#include "window/form1_actions.h"
 #include "window/qt/page_list_view.h"
 #include "window/qt/qt_dialogs.h"
 #include "window/qt/qt_text.h"
@@ -197,7 +197,7 @@ PublicationInputs Form1::publicationInputs() const
 
 void Form1::createPublicationClicked()
 {
-    createPublication(publicationInputs(), *m_dialogs, *m_effects, form1DecimalSeparator());
+    createPublicationFromForm1(publicationInputs(), m_list->pages(), *m_dialogs, *m_effects);
 }
 
 } // namespace lumvrex

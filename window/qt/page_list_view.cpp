@@ -33,8 +33,8 @@ constexpr std::pair<ListKey, Qt::Key> kQtKeys[] = {
     {ListKey::Insert, Qt::Key_Insert}, {ListKey::Delete, Qt::Key_Delete}, {ListKey::Left, Qt::Key_Left},
     {ListKey::Right, Qt::Key_Right},   {ListKey::Home, Qt::Key_Home},     {ListKey::End, Qt::Key_End},
     {ListKey::Menu, Qt::Key_Menu},     {ListKey::F10, Qt::Key_F10},       {ListKey::A, Qt::Key_A},
-    {ListKey::O, Qt::Key_O},           {ListKey::R, Qt::Key_R},           {ListKey::V, Qt::Key_V},
-    {ListKey::Y, Qt::Key_Y},           {ListKey::Z, Qt::Key_Z},
+    {ListKey::N, Qt::Key_N},           {ListKey::O, Qt::Key_O},           {ListKey::R, Qt::Key_R},
+    {ListKey::V, Qt::Key_V},           {ListKey::Y, Qt::Key_Y},           {ListKey::Z, Qt::Key_Z},
 };
 
 std::optional<KeyChord> chordOf(const QKeyEvent &event)
@@ -81,6 +81,15 @@ FileListPaths filesOf(const QMimeData *mime)
         const QByteArray data = mime->data(qString(format));
         return std::string(data.constData(), static_cast<std::size_t>(data.size()));
     });
+}
+
+std::optional<std::string> chooseFolderWithQtDialog(QWidget *parent, const std::string &folder)
+{
+    const QString chosen = QFileDialog::getExistingDirectory(parent, qString(addFolderTitle()),
+                                                             QFile::decodeName(folder.c_str()));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return fileNameBytes(chosen);
 }
 
 std::vector<std::string> chooseWithQtDialog(QWidget *parent, const std::string &folder)
@@ -135,6 +144,9 @@ PageListView::PageListView(QWidget *parent)
     setDragDropMode(QAbstractItemView::DropOnly);
     setContextMenuPolicy(Qt::DefaultContextMenu);
     m_chooser = [this](const std::string &folder) { return chooseWithQtDialog(window(), folder); };
+    m_folderChooser = [this](const std::string &folder) {
+        return chooseFolderWithQtDialog(window(), folder);
+    };
     updateAccessibleName();
 }
 
@@ -167,6 +179,11 @@ bool PageListView::clipboardHoldsFiles() const
 std::vector<std::string> PageListView::choosePictures(const std::string &folder)
 {
     return m_chooser(folder);
+}
+
+std::optional<std::string> PageListView::chooseFolder(const std::string &folder)
+{
+    return m_folderChooser(folder);
 }
 
 std::string PageListView::picturesFolder() const

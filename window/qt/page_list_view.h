@@ -5,6 +5,7 @@
 #include <QListView>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ public:
     // dialog unless a test gives another.
     using PictureChooser = std::function<std::vector<std::string>(const std::string &folder)>;
     void setPictureChooser(PictureChooser chooser) { m_chooser = std::move(chooser); }
+    // The same for the folder of Add folder….
+    using FolderChooser = std::function<std::optional<std::string>(const std::string &folder)>;
+    void setFolderChooser(FolderChooser chooser) { m_folderChooser = std::move(chooser); }
 
     // The brief note shown beside the list ("The clipboard holds no files
     // to paste."), empty once it has gone.
@@ -56,6 +60,7 @@ private:
     FileListPaths clipboardFiles() const override;
     bool clipboardHoldsFiles() const override;
     std::vector<std::string> choosePictures(const std::string &folder) override;
+    std::optional<std::string> chooseFolder(const std::string &folder) override;
     std::string picturesFolder() const override;
     bool fitsCell(std::string_view text) const override;
     void showChange(const PageListChange &change) override;
@@ -72,6 +77,7 @@ private:
     PageListModel *m_model;
     PageListNote *m_note;
     PictureChooser m_chooser;
+    FolderChooser m_folderChooser;
 };
 
 } // namespace lumvrex

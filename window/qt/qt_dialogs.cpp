@@ -231,12 +231,23 @@ void QtDialogs::warn(std::string_view title, std::string_view text)
     showMessage(QMessageBox::Warning, title, text);
 }
 
-void QtDialogs::showMessage(QMessageBox::Icon icon, std::string_view title, std::string_view text)
+bool QtDialogs::confirm(std::string_view title, std::string_view question)
+{
+    return showMessage(QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+QMessageBox::StandardButton QtDialogs::showMessage(QMessageBox::Icon icon, std::string_view title,
+                                                   std::string_view text,
+                                                   QMessageBox::StandardButtons buttons)
 {
     // On top of the question just answered, if there is one: the focus
     // goes from one to the other.
-    QMessageBox box(icon, qString(title), qString(text), QMessageBox::Ok,
+    QMessageBox box(icon, qString(title), qString(text), buttons,
                     m_answered ? static_cast<QWidget *>(m_answered.data()) : m_parent);
+    // Return on a question keeps things as they are.
+    if (buttons & QMessageBox::No)
+        box.setDefaultButton(QMessageBox::No);
     box.setWindowFlags(kDialogFlags);
     // A message box takes the width of its layout: a spacer across it is
     // the one way to make it wider.
@@ -245,10 +256,11 @@ void QtDialogs::showMessage(QMessageBox::Icon icon, std::string_view title, std:
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
     m_messageShown = true;
-    box.exec();
+    const auto chosen = static_cast<QMessageBox::StandardButton>(box.exec());
     m_messageShown = false;
     closeAnswered();
     returnFocus();
+    return chosen;
 }
 
 void QtDialogs::closeAnswered()

@@ -26,9 +26,12 @@ public:
     std::optional<std::string> askText(std::string_view title, std::string_view prompt) override;
     void inform(std::string_view title, std::string_view text) override;
     void warn(std::string_view title, std::string_view text) override;
+    bool confirm(std::string_view title, std::string_view question) override;
 
 private:
-    void showMessage(QMessageBox::Icon icon, std::string_view title, std::string_view text);
+    QMessageBox::StandardButton showMessage(QMessageBox::Icon icon, std::string_view title,
+                                            std::string_view text,
+                                            QMessageBox::StandardButtons buttons = QMessageBox::Ok);
     void closeAnswered();
     void returnFocus();
 

@@ -147,4 +147,12 @@ void Win32Dialogs::warn(std::string_view title, std::string_view text)
     MessageBoxW(m_owner, wideFromUtf8(text).c_str(), wideFromUtf8(title).c_str(), MB_OK | MB_ICONWARNING);
 }
 
+bool Win32Dialogs::confirm(std::string_view title, std::string_view question)
+{
+    // No is the default: Return keeps things as they are.
+    return MessageBoxW(m_owner, wideFromUtf8(question).c_str(), wideFromUtf8(title).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)
+        == IDYES;
+}
+
 } // namespace lumvrex

@@ -17,6 +17,7 @@ public:
     std::optional<std::string> askText(std::string_view title, std::string_view prompt) override;
     void inform(std::string_view title, std::string_view text) override;
     void warn(std::string_view title, std::string_view text) override;
+    bool confirm(std::string_view title, std::string_view question) override;
 
 private:
     HWND m_owner;

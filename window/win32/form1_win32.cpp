@@ -1,8 +1,8 @@
 #include "window/win32/form1.h"
 
-#include "publication/create_publication.h"
 #include "publication/page_effect_source.h"
 #include "runtime/system.h"
+#include "window/form1_actions.h"
 #include "window/page_list_texts.h"
 #include "window/win32/accessible_name.h"
 #include "window/win32/dialogs_win32.h"
@@ -243,7 +243,7 @@ void Form1::clicked(const ControlSpec &entry)
 
 void Form1::createPublicationClicked()
 {
-    createPublication(publicationInputs(), *m_dialogs, *m_effects, form1DecimalSeparator());
+    createPublicationFromForm1(publicationInputs(), m_pages->pages(), *m_dialogs, *m_effects);
 }
 
 void Form1::showPageListWarnings()

@@ -49,6 +49,9 @@ public:
     // dialog unless a test gives another.
     using PictureChooser = std::function<std::vector<std::wstring>(const std::wstring &folder)>;
     void setPictureChooser(PictureChooser chooser) { m_chooser = std::move(chooser); }
+    // The same for the folder of Add folder… (empty: cancelled).
+    using FolderChooser = std::function<std::wstring(const std::wstring &folder)>;
+    void setFolderChooser(FolderChooser chooser) { m_folderChooser = std::move(chooser); }
 
     // The last brief note shown beside the list; also its description.
     const std::string &note() const { return m_note; }
@@ -63,6 +66,7 @@ private:
     FileListPaths clipboardFiles() const override;
     bool clipboardHoldsFiles() const override;
     std::vector<std::string> choosePictures(const std::string &folder) override;
+    std::optional<std::string> chooseFolder(const std::string &folder) override;
     std::string picturesFolder() const override;
     bool fitsCell(std::string_view text) const override;
     void showChange(const PageListChange &change) override;
@@ -84,6 +88,7 @@ private:
     std::function<void(const std::string &)> m_warn;
     PageListController m_pages{*this};
     PictureChooser m_chooser;
+    FolderChooser m_folderChooser;
     std::string m_note;
     HWND m_tooltip = nullptr;
     int m_wheelRest = 0;

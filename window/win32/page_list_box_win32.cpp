@@ -39,6 +39,7 @@ constexpr std::pair<ListKey, WPARAM> kVirtualKeys[] = {
     {ListKey::Menu, VK_APPS},
     {ListKey::F10, VK_F10},
     {ListKey::A, 'A'},
+    {ListKey::N, 'N'},
     {ListKey::O, 'O'},
     {ListKey::R, 'R'},
     {ListKey::V, 'V'},
@@ -71,6 +72,9 @@ PageListBox::PageListBox(HWND listBox, std::function<void(const std::string &)> 
 {
     m_chooser = [this](const std::wstring &folder) {
         return chooseWithOpenDialog(GetAncestor(m_listBox, GA_ROOT), folder);
+    };
+    m_folderChooser = [this](const std::wstring &folder) {
+        return chooseFolderWithShell(GetAncestor(m_listBox, GA_ROOT), folder);
     };
     SetWindowLongPtrW(m_listBox, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // Files dropped here arrive as WM_DROPFILES.
@@ -135,6 +139,14 @@ bool PageListBox::clipboardHoldsFiles() const
 std::vector<std::string> PageListBox::choosePictures(const std::string &folder)
 {
     return utf8Paths(m_chooser(wideFromUtf8(folder)));
+}
+
+std::optional<std::string> PageListBox::chooseFolder(const std::string &folder)
+{
+    const std::wstring chosen = m_folderChooser(wideFromUtf8(folder));
+    if (chosen.empty())
+        return std::nullopt;
+    return utf8FromWide(chosen);
 }
 
 std::string PageListBox::picturesFolder() const

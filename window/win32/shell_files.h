@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,5 +19,9 @@ std::vector<std::string> utf8Paths(const std::vector<std::wstring> &paths);
 // The system's open dialog for "Add pictures…", several files at once,
 // starting in folder; nothing when cancelled.
 std::vector<std::wstring> chooseWithOpenDialog(HWND owner, const std::wstring &folder);
+
+// The system's folder chooser for "Add folder…", starting in folder;
+// empty when cancelled.
+std::wstring chooseFolderWithShell(HWND owner, const std::wstring &folder);
 
 } // namespace lumvrex

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include <commdlg.h>
+#include <ole2.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -106,6 +107,44 @@ std::vector<std::wstring> chooseWithOpenDialog(HWND owner, const std::wstring &f
         at += name.size() + 1;
     }
     return paths;
+}
+
+namespace {
+
+// Selects the starting folder once the chooser is up.
+int CALLBACK selectStartFolder(HWND chooser, UINT message, LPARAM, LPARAM folder)
+{
+    if (message == BFFM_INITIALIZED && folder)
+        SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, folder);
+    return 0;
+}
+
+} // namespace
+
+std::wstring chooseFolderWithShell(HWND owner, const std::wstring &folder)
+{
+    const std::wstring title = wideFromUtf8(addFolderTitle());
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = owner;
+    browse.lpszTitle = title.c_str();
+    // The resizable chooser with its own "New folder" button (Windows 2000
+    // on), folders of the file system only.
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    browse.lpfn = selectStartFolder;
+    browse.lParam = folder.empty() ? 0 : reinterpret_cast<LPARAM>(folder.c_str());
+    // The new style needs COM in this thread; the window's thread is a
+    // single-threaded apartment already or becomes one here.
+    const HRESULT com = OleInitialize(nullptr);
+    std::wstring chosen;
+    if (PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&browse)) {
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(list, path))
+            chosen = path;
+        CoTaskMemFree(list);
+    }
+    if (SUCCEEDED(com))
+        OleUninitialize();
+    return chosen;
 }
 
 } // namespace lumvrex
