@@ -264,7 +264,15 @@ void PageListView::sayCurrentEntry()
 void PageListView::focusInEvent(QFocusEvent *event)
 {
     QListView::focusInEvent(event);
-    sayCurrentEntry();
+    // Qt tells of the list's own focus after this handler: the entry is
+    // told from the event loop, after it, or Orca would end on the list.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus())
+                sayCurrentEntry();
+        },
+        Qt::QueuedConnection);
 }
 
 void PageListView::keyPressEvent(QKeyEvent *event)
