@@ -72,12 +72,21 @@ def wait_window(name, seconds=20):
 
 
 def active_window():
-    return int(run("xdotool", "getactivewindow"))
+    # None while no window is active, as just after one closed.
+    found = subprocess.run(["xdotool", "getactivewindow"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    return int(found.stdout) if found.returncode == 0 and found.stdout.strip() else None
 
 
 def activate(window):
-    run("xdotool", "windowactivate", "--sync", str(window))
-    wait_for(lambda: active_window() == window, 10, f"window {window} active")
+    # Asked until it holds: a window just mapped may not take the request
+    # yet, and another program's window may take the focus after it.
+    deadline = time.monotonic() + 10
+    while active_window() != window:
+        if time.monotonic() > deadline:
+            raise Failure(f"window {window} active: not within 10 s")
+        subprocess.run(["xdotool", "windowactivate", str(window)],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(0.2)
 
 
 def window_origin(window):

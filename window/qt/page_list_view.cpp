@@ -102,23 +102,26 @@ std::vector<std::string> chooseWithQtDialog(QWidget *parent, const std::string &
     return paths;
 }
 
-// The entry that has the focus before a change, if it will be taken out:
-// the row (before the change) of the entry that will have it afterwards.
-// Moving the focus there first keeps a screen reader on the entries instead
-// of starting again from the window.
-std::optional<int> focusBeforeRemoval(const PageListChange &change, std::size_t currentAfter,
-                                      int currentBefore)
+// The change as the view is told of it. When the focused entry is taken
+// out, its accessible object would die with its row, and Orca 43, finding
+// its focus gone, starts again from the window. Told instead that as many
+// rows before it went, and that every row from there on changed, the view
+// keeps that object (a row up for each) until the focus moves on to the
+// next entry: Orca then says just that entry. The same rows and texts are
+// shown either way.
+PageListChange reportedChange(const PageListChange &change, int focused, std::size_t focusAfter)
 {
     const std::vector<std::size_t> &removed = change.removed;
-    if (change.removed.size() == change.inserted.size() || currentAfter == PageSelection::npos
-        || !std::binary_search(removed.begin(), removed.end(), static_cast<std::size_t>(currentBefore)))
-        return std::nullopt;
-    std::size_t row = currentAfter;
-    for (const std::size_t gone : removed) {
-        if (gone <= row)
-            ++row;
-    }
-    return static_cast<int>(row);
+    const std::size_t count = removed.size();
+    if (!change.inserted.empty() || focused < 0 || static_cast<std::size_t>(focused) < count
+        || !std::binary_search(removed.begin(), removed.end(), static_cast<std::size_t>(focused))
+        || static_cast<std::size_t>(focused) - count == focusAfter)
+        return change;
+    PageListChange reported;
+    for (std::size_t row = static_cast<std::size_t>(focused) - count; row < static_cast<std::size_t>(focused);
+         ++row)
+        reported.removed.push_back(row);
+    return reported;
 }
 
 } // namespace
@@ -201,9 +204,7 @@ bool PageListView::fitsCell(std::string_view text) const
 void PageListView::showChange(const PageListChange &change)
 {
     const PageSelection &selection = m_pages.editor().selection();
-    if (const std::optional<int> row = focusBeforeRemoval(change, selection.current, currentIndex().row()))
-        selectionModel()->setCurrentIndex(m_model->index(*row), QItemSelectionModel::ClearAndSelect);
-    m_model->show(change);
+    m_model->show(reportedChange(change, currentIndex().row(), selection.current));
     updateAccessibleName();
     QItemSelection items;
     for (const auto &[first, last] : selection.runs())
