@@ -14,6 +14,7 @@ CreateOutcome createPublicationFromForm1(PublicationInputs inputs, PageListContr
     const std::vector<MissingPicture> missing = missingPictures(entries);
     if (!missing.empty() && !dialogs.confirm(kApplicationTitle, missingPicturesQuestion(entries, missing))) {
         std::vector<std::size_t> rows;
+        rows.reserve(missing.size());
         for (const MissingPicture &page : missing)
             rows.push_back(page.row);
         pages.selectRows(rows);

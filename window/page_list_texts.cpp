@@ -104,7 +104,7 @@ std::string nameShown(const std::vector<std::string> &paths, std::size_t row)
 std::string pageLabel(const std::vector<std::string> &paths, std::size_t row,
                       const std::function<bool(std::string_view)> &fits)
 {
-    const std::string name = nameShown(paths, row);
+    std::string name = nameShown(paths, row);
     if (fits(name))
         return name;
 
@@ -167,7 +167,7 @@ std::string pageLabel(const std::vector<std::string> &paths, std::size_t row,
 std::string_view folderOf(std::string_view path)
 {
     const std::string_view name = fileNameOf(path);
-    const std::size_t end = static_cast<std::size_t>(name.data() - path.data());
+    const auto end = static_cast<std::size_t>(name.data() - path.data());
     if (end == 0)
         return {};
     const std::size_t last = path.find_last_not_of(kSeparators, end - 1);

@@ -1018,7 +1018,7 @@ void TestForm1::createPubWritesTheWindowsInputs()
     QTest::keyClicks(child<QLineEdit>("Text6"), QStringLiteral("book.ico"));
     // Pictures that are there: nothing is asked about them.
     const auto picture = [&dir](const char *name) {
-        const QString path = dir.filePath(QLatin1String(name));
+        QString path = dir.filePath(QLatin1String(name));
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         file.open(QIODevice::WriteOnly);
