@@ -216,6 +216,77 @@ std::wstring accessibleName(HWND control, HWND *answeredFor = nullptr)
     return result;
 }
 
+// What a screen reader in another process is told: the accessibility
+// events of this process, each with the name and role of the object it
+// names, read as the event arrives. An event for a window itself is read
+// from its client area, as NVDA reads it.
+class WinEvents
+{
+public:
+    struct Seen
+    {
+        DWORD event;
+        HWND window;
+        LONG child;
+        std::string name;
+        long role;
+    };
+
+    WinEvents(DWORD first, DWORD last)
+        : m_hook(
+            SetWinEventHook(first, last, nullptr, record, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT))
+    {
+        s_current = this;
+    }
+    ~WinEvents()
+    {
+        UnhookWinEvent(m_hook);
+        s_current = nullptr;
+    }
+    WinEvents(const WinEvents &) = delete;
+    WinEvents &operator=(const WinEvents &) = delete;
+
+    bool hooked() const { return m_hook != nullptr; }
+    // Those of one event for one window, in their order.
+    std::vector<Seen> of(DWORD event, HWND window) const
+    {
+        std::vector<Seen> found;
+        std::copy_if(seen.begin(), seen.end(), std::back_inserter(found),
+                     [&](const Seen &one) { return one.event == event && one.window == window; });
+        return found;
+    }
+
+    std::vector<Seen> seen;
+
+private:
+    static void CALLBACK record(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                                DWORD)
+    {
+        if (!s_current)
+            return;
+        if (object == OBJID_WINDOW && child == CHILDID_SELF)
+            object = OBJID_CLIENT;
+        Seen seen{event, window, child, {}, 0};
+        IAccessible *found = nullptr;
+        VARIANT item = {};
+        if (object == OBJID_CLIENT
+            && SUCCEEDED(AccessibleObjectFromEvent(window, object, child, &found, &item))) {
+            BSTR name = nullptr;
+            if (SUCCEEDED(found->get_accName(item, &name)) && name)
+                seen.name = narrow(name);
+            SysFreeString(name);
+            VARIANT role = {};
+            if (SUCCEEDED(found->get_accRole(item, &role)) && role.vt == VT_I4)
+                seen.role = role.lVal;
+            found->Release();
+        }
+        s_current->seen.push_back(seen);
+    }
+
+    static inline WinEvents *s_current = nullptr;
+    HWINEVENTHOOK m_hook;
+};
+
 class Form1Test : public ::testing::Test
 {
 protected:
@@ -760,32 +831,81 @@ std::string balloonText(HWND balloon, HWND tool)
     return narrow(text);
 }
 
-TEST_F(Form1Test, PasteWithoutFilesSaysSoWithoutABox)
+std::string accessibleDescription(HWND control)
 {
-    dropLetters(control("List1"), "ab");
-    putFilesOnClipboard(form.window(), {});
-    focus("List1");
-    keys(form, "Ctrl+V");
-    EXPECT_EQ(lettersOf(form), "ab");
-    const std::string note = said().text("note", "The clipboard holds no files to paste.");
-    EXPECT_EQ(form.pageList().note(), note);
-    EXPECT_TRUE(dialogs.shown.empty());
     IAccessible *object = nullptr;
-    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(control("List1"), OBJID_CLIENT, __uuidof(IAccessible),
-                                                     reinterpret_cast<void **>(&object))));
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void **>(&object))))
+        return "(no accessible object)";
     VARIANT self = {};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     BSTR description = nullptr;
-    ASSERT_TRUE(SUCCEEDED(object->get_accDescription(self, &description)));
-    EXPECT_EQ(narrow(description ? description : L""), note);
+    object->get_accDescription(self, &description);
+    std::string result = narrow(description ? description : L"");
     SysFreeString(description);
     object->Release();
-    // And the balloon beside the list shows it.
+    return result;
+}
+
+// A note is told once, as it appears: the balloon that shows it is a help
+// balloon named by it, which screen readers say as it is shown (a tooltip
+// they leave out by default). The same note again is told again; the list
+// keeps nothing of it to be read on later visits; the next change takes it
+// away.
+TEST_F(Form1Test, PasteWithoutFilesSaysSoOnceWithoutABox)
+{
+    const HWND list = control("List1");
+    dropLetters(list, "ab");
+    putFilesOnClipboard(form.window(), {});
+    focus("List1");
     const HWND balloon = noteBalloonOf(form.window());
     ASSERT_NE(balloon, nullptr);
-    EXPECT_TRUE(IsWindowVisible(balloon));
-    EXPECT_EQ(balloonText(balloon, control("List1")), note);
+    const std::string note = said().text("note", "The clipboard holds no files to paste.");
+    WinEvents events(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW);
+    ASSERT_TRUE(events.hooked());
+    for (std::size_t time = 1; time <= 2; ++time) {
+        keys(form, "Ctrl+V");
+        pump(form);
+        EXPECT_EQ(form.pageList().note(), note);
+        EXPECT_TRUE(IsWindowVisible(balloon));
+        EXPECT_EQ(balloonText(balloon, list), note);
+        const std::vector<WinEvents::Seen> shown = events.of(EVENT_OBJECT_SHOW, balloon);
+        ASSERT_EQ(shown.size(), time) << "after paste " << time;
+        EXPECT_EQ(shown.back().name, note);
+        EXPECT_EQ(shown.back().role, ROLE_SYSTEM_HELPBALLOON);
+        EXPECT_EQ(accessibleDescription(list), "");
+    }
+    EXPECT_EQ(lettersOf(form), "ab");
+    EXPECT_TRUE(dialogs.shown.empty());
+    SendMessageW(list, LB_SETSEL, TRUE, 0);
+    SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
+    keys(form, "Del");
+    pump(form);
+    EXPECT_EQ(lettersOf(form), "b");
+    EXPECT_EQ(form.pageList().note(), "");
+    EXPECT_FALSE(IsWindowVisible(balloon));
+    EXPECT_EQ(events.of(EVENT_OBJECT_SHOW, balloon).size(), 2u);
+}
+
+// A note left alone goes after about four seconds.
+TEST_F(Form1Test, NotesGoByThemselves)
+{
+    putFilesOnClipboard(form.window(), {});
+    focus("List1");
+    keys(form, "Ctrl+V");
+    const HWND balloon = noteBalloonOf(form.window());
+    ASSERT_NE(balloon, nullptr);
+    const auto shown = std::chrono::steady_clock::now();
+    while (IsWindowVisible(balloon) && std::chrono::steady_clock::now() - shown < std::chrono::seconds(6)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        pump(form);
+    }
+    const auto lasted = std::chrono::duration<double>(std::chrono::steady_clock::now() - shown).count();
+    EXPECT_FALSE(IsWindowVisible(balloon));
+    EXPECT_GT(lasted, 3.5);
+    EXPECT_LT(lasted, 5.0);
+    EXPECT_EQ(form.pageList().note(), "");
 }
 
 // The open dialog starts in the user's Pictures folder.
@@ -825,6 +945,7 @@ public:
     MenuReader &operator=(const MenuReader &) = delete;
 
     std::vector<std::string> items; // "-" before a disabled one
+    std::string active;             // the item made active, if any
 
 private:
     static BOOL CALLBACK findMenu(HWND window, LPARAM found)
@@ -855,6 +976,8 @@ private:
             if (info.fType & MFT_SEPARATOR)
                 continue;
             self->items.push_back(((info.fState & MFS_DISABLED) ? "-" : "") + narrow(caption));
+            if (info.fState & MFS_HILITE)
+                self->active = self->items.back();
         }
         if (self->m_accessKey)
             PostMessageW(window, WM_CHAR, self->m_accessKey, 0);
@@ -887,6 +1010,7 @@ TEST_P(PageListMenu, OpensWithItsItemsEnabledWhereTheyCanAct)
     SendMessageW(list, LB_SETSEL, FALSE, -1);
     SendMessageW(list, LB_SETSEL, TRUE, 0);
     SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
+    WinEvents events(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS);
     MenuReader reader(0);
     if (*GetParam().keys) {
         keys(form, GetParam().keys);
@@ -913,7 +1037,20 @@ TEST_P(PageListMenu, OpensWithItsItemsEnabledWhereTheyCanAct)
         EXPECT_EQ(std::count(item.begin(), item.end(), '&'), 1) << item;
         EXPECT_TRUE(accessKeys.insert(accessKeyOf(item)).second) << item;
     }
+    // From the keyboard the first item is active at once, so that a screen
+    // reader says it; from the mouse none is.
+    EXPECT_EQ(reader.active, *GetParam().keys ? reader.items.front() : "");
     EXPECT_EQ(lettersOf(form), "abc");
+    // Once the menu is gone, the entry that has the focus is told again.
+    pump(form);
+    ASSERT_FALSE(events.seen.empty());
+    const WinEvents::Seen &last = events.seen.back();
+    EXPECT_EQ(last.window, list);
+    const int caret = *GetParam().keys ? 0 : 1;
+    EXPECT_EQ(last.child, caret + 1);
+    EXPECT_EQ(last.name,
+              formatMessage(said().text("spoken name", "page %1$s of %2$s, %3$s"),
+                            {std::to_string(caret + 1), "3", std::string(1, "abc"[caret]) + ".png"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, PageListMenu,
@@ -921,6 +1058,23 @@ INSTANTIATE_TEST_SUITE_P(Ways, PageListMenu,
                                            MenuOpening{"ShiftF10", "Shift+F10"},
                                            MenuOpening{"RightClick", ""}),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// A full list can take nothing more: the first item that can act is
+// further down, past the disabled ones, and it is the active one.
+TEST_F(Form1Test, PageListMenuFromTheKeyboardOpensOnItsFirstEnabledItem)
+{
+    const HWND list = control("List1");
+    drop(list, manyPaths(32767));
+    focus("List1");
+    SendMessageW(list, LB_SETSEL, TRUE, 0);
+    SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
+    MenuReader reader(0);
+    keys(form, "Menu");
+    ASSERT_GE(reader.items.size(), 4u);
+    EXPECT_EQ(reader.items[0].front(), '-');
+    EXPECT_EQ(reader.items[1].front(), '-');
+    EXPECT_EQ(reader.active, menuItem("&Remove", "Delete"));
+}
 
 struct MenuItemCase
 {
