@@ -16,7 +16,7 @@ HMENU createPageMenu(const std::vector<PageMenuEntry> &entries, UINT firstId);
 // Makes the first item that can act the active one as a menu opens from
 // the keyboard, so that a screen reader says it (Windows opens a context
 // menu with none). For the owner's WM_INITMENUPOPUP: the menu's loop takes
-// the keys posted here, Home and then Down past the disabled items.
+// the Down keys posted here.
 void activateFirstEnabledItem(HWND owner, HMENU menu);
 
 } // namespace lumvrex

@@ -19,12 +19,13 @@ HMENU createPageMenu(const std::vector<PageMenuEntry> &entries, UINT firstId)
     return menu;
 }
 
-// Windows' menus step over lines but not over disabled items, which they
-// make active as well: Down once for each of those before the first that
-// can act.
+// A context menu opens with no item active; the first Down makes the first
+// one active. Windows' menus step over lines but not over disabled items,
+// which they make active as well: one more Down for each of those before
+// the first that can act.
 void activateFirstEnabledItem(HWND owner, HMENU menu)
 {
-    int downs = 0;
+    int downs = 1;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         MENUITEMINFOW item = {};
         item.cbSize = sizeof item;
@@ -32,8 +33,6 @@ void activateFirstEnabledItem(HWND owner, HMENU menu)
         if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &item) || (item.fType & MFT_SEPARATOR))
             continue;
         if (!(item.fState & MFS_DISABLED)) {
-            // Home makes the first item active whatever was before.
-            PostMessageW(owner, WM_KEYDOWN, VK_HOME, 1);
             for (int down = 0; down < downs; ++down)
                 PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 1);
             return;
