@@ -187,6 +187,30 @@ create_pub() {
   [ -n "$(window_named "$caption")" ] || fail "the window is gone after Create pub"
 }
 
+# Types an answer into the dialog of that title, and Return.
+answer_dialog() {
+  local dialog
+  dialog=$(wait_for "$1")
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  sleep 0.5
+  paste "$2"
+  xdotool key Return
+}
+# From the page list, Create pub with the keyboard alone: Tab to it (past
+# Clear, the width, the height and the icon), Return, the path, Return, and
+# Return on "Finished!".
+create_pub_from_list() {
+  xdotool key Tab Tab Tab Tab Tab Return
+  answer_dialog 'C:\MyEBook.pub' "$1"
+  local box
+  box=$(wait_for Lumvrex)
+  xdotool windowfocus --sync "$box" 2>/dev/null || true
+  xdotool key Return
+  wait_gone Lumvrex
+}
+# The FileName lines of a script written in the work folder.
+pages_of() { grep -a '^FileName=' "$work/$1" | tr -d '\r' || true; }
+
 windows_path() { winepath -w "$1" 2>/dev/null; }
 without_effects() { grep -av '^PageEffect = ' "$1"; }
 
@@ -327,11 +351,7 @@ kill "$holder" 2>/dev/null || true
 wait "$holder" 2>/dev/null || true
 shot list-after-paste
 xdotool key Insert
-dialog=$(wait_for "$(said 'open dialog' 'Add pictures')")
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-sleep 0.5
-paste '"c.png" "d.png"'
-xdotool key Return
+answer_dialog "$(said 'open dialog' 'Add pictures')" '"c.png" "d.png"'
 wait_gone "$(said 'open dialog' 'Add pictures')"
 focus_window
 # a b c d with c selected: Delete leaves d selected, Ctrl+Left puts it before b.
@@ -350,17 +370,8 @@ diff -u "$out/items-expected.txt" <(tr -d '\r' <"$out/items.txt") || fail "scree
 xdotool key Tab space # Clear
 xdotool key shift+Tab ctrl+z
 sleep 0.3
-xdotool key Tab Tab Tab Tab Tab Return # Clear, width, height, icon, Create pub
-dialog=$(wait_for 'C:\MyEBook.pub')
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-sleep 0.2
-paste 'teclado.pub'
-xdotool key Return
-box=$(wait_for Lumvrex)
-xdotool windowfocus --sync "$box" 2>/dev/null || true
-xdotool key Return
-wait_gone Lumvrex
-pages=$(grep -a '^FileName=' "$work/teclado.pub" | tr -d '\r' || true)
+create_pub_from_list teclado.pub
+pages=$(pages_of teclado.pub)
 expected_pages=$(for f in a d b; do echo "FileName=$(windows_path "$work/files/teclado/$f.png")"; done)
 [ "$pages" = "$expected_pages" ] || fail "the pages are: $pages"
 
@@ -404,17 +415,8 @@ entry="focus${tab}LumvrexPageList${tab}3${tab}34${tab}$(said 'spoken name' 'page
 [ "$(grep -cxF "$entry" "$out/events.txt")" = 2 ] \
   || fail "the focused entry was not told after sorting and after the menu: $(cat "$out/events.txt")"
 [ "$(tail -n 1 "$out/events.txt")" = "$entry" ] || fail "not told the focused entry last: $(cat "$out/events.txt")"
-xdotool key Tab Tab Tab Tab Tab Return # Clear, width, height, icon, Create pub
-dialog=$(wait_for 'C:\MyEBook.pub')
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-sleep 0.2
-paste 'orden.pub'
-xdotool key Return
-box=$(wait_for Lumvrex)
-xdotool windowfocus --sync "$box" 2>/dev/null || true
-xdotool key Return
-wait_gone Lumvrex
-pages=$(grep -a '^FileName=' "$work/orden.pub" | tr -d '\r' || true)
+create_pub_from_list orden.pub
+pages=$(pages_of orden.pub)
 expected_pages=$(for f in 'foto 1' 'foto 2' 'foto 10'; do echo "FileName=$(windows_path "$work/files/orden/$f.jpg")"; done)
 [ "$pages" = "$expected_pages" ] || fail "the pages are not in name order: $pages"
 
