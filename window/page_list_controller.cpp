@@ -206,8 +206,10 @@ void PageListController::addFolder()
     if (!folder)
         return;
     FolderPictures found = folderPictures(*folder);
+    // Told of before the pictures are handed over.
+    const std::string note = folderPicturesNote(*folder, found);
     edit(m_editor.append(std::move(found.pictures), PageSource::OpenDialog));
-    if (const std::string note = folderPicturesNote(*folder, found); !note.empty())
+    if (!note.empty())
         m_window.showNote(note);
 }
 

@@ -12,6 +12,9 @@
 #include "support/fakes.h"
 #include "support/files.h"
 #include "support/form1_table.h"
+#include "window/folder_pictures.h"
+#include "window/missing_pictures.h"
+#include "window/page_list_texts.h"
 #include "window/win32/dialogs_win32.h"
 #include "window/win32/form1.h"
 #include "window/win32/page_list_box.h"
@@ -38,6 +41,7 @@ namespace lumvrex {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::caseName;
 using testing::FakeDialogs;
 using testing::FixedEffectSource;
 using testing::readWholeFile;
@@ -215,6 +219,77 @@ std::wstring accessibleName(HWND control, HWND *answeredFor = nullptr)
     object->Release();
     return result;
 }
+
+// What a screen reader in another process is told: the accessibility
+// events of this process, each with the name and role of the object it
+// names, read as the event arrives. An event for a window itself is read
+// from its client area, as NVDA reads it.
+class WinEvents
+{
+public:
+    struct Seen
+    {
+        DWORD event;
+        HWND window;
+        LONG child;
+        std::string name;
+        long role;
+    };
+
+    WinEvents(DWORD first, DWORD last)
+        : m_hook(
+            SetWinEventHook(first, last, nullptr, record, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT))
+    {
+        s_current = this;
+    }
+    ~WinEvents()
+    {
+        UnhookWinEvent(m_hook);
+        s_current = nullptr;
+    }
+    WinEvents(const WinEvents &) = delete;
+    WinEvents &operator=(const WinEvents &) = delete;
+
+    bool hooked() const { return m_hook != nullptr; }
+    // Those of one event for one window, in their order.
+    std::vector<Seen> of(DWORD event, HWND window) const
+    {
+        std::vector<Seen> found;
+        std::copy_if(seen.begin(), seen.end(), std::back_inserter(found),
+                     [&](const Seen &one) { return one.event == event && one.window == window; });
+        return found;
+    }
+
+    std::vector<Seen> seen;
+
+private:
+    static void CALLBACK record(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                                DWORD)
+    {
+        if (!s_current)
+            return;
+        if (object == OBJID_WINDOW && child == CHILDID_SELF)
+            object = OBJID_CLIENT;
+        Seen seen{event, window, child, {}, 0};
+        IAccessible *found = nullptr;
+        VARIANT item = {};
+        if (object == OBJID_CLIENT
+            && SUCCEEDED(AccessibleObjectFromEvent(window, object, child, &found, &item))) {
+            BSTR name = nullptr;
+            if (SUCCEEDED(found->get_accName(item, &name)) && name)
+                seen.name = narrow(name);
+            SysFreeString(name);
+            VARIANT role = {};
+            if (SUCCEEDED(found->get_accRole(item, &role)) && role.vt == VT_I4)
+                seen.role = role.lVal;
+            found->Release();
+        }
+        s_current->seen.push_back(seen);
+    }
+
+    static inline WinEvents *s_current = nullptr;
+    HWINEVENTHOOK m_hook;
+};
 
 class Form1Test : public ::testing::Test
 {
@@ -598,9 +673,9 @@ void keys(Form1 &form, const std::string &sequence)
             }
         }
         const std::pair<const char *, WPARAM> names[] = {
-            {"Del", VK_DELETE}, {"Ins", VK_INSERT}, {"Left", VK_LEFT}, {"Right", VK_RIGHT},
-            {"Home", VK_HOME},  {"End", VK_END},    {"Menu", VK_APPS}, {"F10", VK_F10},
-            {"Z", 'Z'},         {"Y", 'Y'},         {"V", 'V'},        {"A", 'A'}};
+            {"Del", VK_DELETE}, {"Ins", VK_INSERT}, {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Home", VK_HOME},
+            {"End", VK_END},    {"Menu", VK_APPS},  {"F10", VK_F10},   {"Z", 'Z'},          {"Y", 'Y'},
+            {"V", 'V'},         {"A", 'A'},         {"N", 'N'},        {"O", 'O'},          {"R", 'R'}};
         WPARAM code = 0;
         for (const auto &[name, value] : names) {
             if (key == name)
@@ -630,11 +705,12 @@ void dropLetters(HWND list, const std::string &letters)
     drop(list, paths);
 }
 
+// The first letter of each page's file name.
 std::string lettersOf(const Form1 &form)
 {
     std::string letters;
     for (const std::string_view page : form.publicationInputs().pages)
-        letters += page.substr(5, 1);
+        letters += page.substr(page.rfind('\\') + 1, 1);
     return letters;
 }
 
@@ -760,36 +836,89 @@ std::string balloonText(HWND balloon, HWND tool)
     return narrow(text);
 }
 
-TEST_F(Form1Test, PasteWithoutFilesSaysSoWithoutABox)
+std::string accessibleDescription(HWND control)
 {
-    dropLetters(control("List1"), "ab");
-    putFilesOnClipboard(form.window(), {});
-    focus("List1");
-    keys(form, "Ctrl+V");
-    EXPECT_EQ(lettersOf(form), "ab");
-    const std::string note = said().text("note", "The clipboard holds no files to paste.");
-    EXPECT_EQ(form.pageList().note(), note);
-    EXPECT_TRUE(dialogs.shown.empty());
     IAccessible *object = nullptr;
-    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(control("List1"), OBJID_CLIENT, __uuidof(IAccessible),
-                                                     reinterpret_cast<void **>(&object))));
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void **>(&object))))
+        return "(no accessible object)";
     VARIANT self = {};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     BSTR description = nullptr;
-    ASSERT_TRUE(SUCCEEDED(object->get_accDescription(self, &description)));
-    EXPECT_EQ(narrow(description ? description : L""), note);
+    object->get_accDescription(self, &description);
+    std::string result = narrow(description ? description : L"");
     SysFreeString(description);
     object->Release();
-    // And the balloon beside the list shows it.
-    const HWND balloon = noteBalloonOf(form.window());
-    ASSERT_NE(balloon, nullptr);
-    EXPECT_TRUE(IsWindowVisible(balloon));
-    EXPECT_EQ(balloonText(balloon, control("List1")), note);
+    return result;
 }
 
-// The open dialog starts in the user's Pictures folder.
-TEST_F(Form1Test, InsertAddsWhatTheOpenDialogGives)
+// A note is told once, as it appears: the balloon that shows it is a help
+// balloon named by it, which screen readers say as it is shown (a tooltip
+// they leave out by default). The same note again is told again; the list
+// keeps nothing of it to be read on later visits; the next change takes it
+// away.
+TEST_F(Form1Test, PasteWithoutFilesSaysSoOnceWithoutABox)
+{
+    const HWND list = control("List1");
+    dropLetters(list, "ab");
+    putFilesOnClipboard(form.window(), {});
+    focus("List1");
+    const HWND balloon = noteBalloonOf(form.window());
+    ASSERT_NE(balloon, nullptr);
+    const std::string note = said().text("note", "The clipboard holds no files to paste.");
+    WinEvents events(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW);
+    ASSERT_TRUE(events.hooked());
+    for (std::size_t time = 1; time <= 2; ++time) {
+        keys(form, "Ctrl+V");
+        pump(form);
+        EXPECT_EQ(form.pageList().note(), note);
+        EXPECT_TRUE(IsWindowVisible(balloon));
+        EXPECT_EQ(balloonText(balloon, list), note);
+        const std::vector<WinEvents::Seen> shown = events.of(EVENT_OBJECT_SHOW, balloon);
+        ASSERT_EQ(shown.size(), time) << "after paste " << time;
+        EXPECT_EQ(shown.back().name, note);
+        EXPECT_EQ(shown.back().role, ROLE_SYSTEM_HELPBALLOON);
+        EXPECT_EQ(accessibleDescription(list), "");
+    }
+    EXPECT_EQ(lettersOf(form), "ab");
+    EXPECT_TRUE(dialogs.shown.empty());
+    SendMessageW(list, LB_SETSEL, TRUE, 0);
+    SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
+    keys(form, "Del");
+    pump(form);
+    EXPECT_EQ(lettersOf(form), "b");
+    EXPECT_EQ(form.pageList().note(), "");
+    EXPECT_FALSE(IsWindowVisible(balloon));
+    EXPECT_EQ(events.of(EVENT_OBJECT_SHOW, balloon).size(), 2u);
+}
+
+// A note left alone goes after about four seconds.
+TEST_F(Form1Test, NotesGoByThemselves)
+{
+    putFilesOnClipboard(form.window(), {});
+    focus("List1");
+    keys(form, "Ctrl+V");
+    const HWND balloon = noteBalloonOf(form.window());
+    ASSERT_NE(balloon, nullptr);
+    const auto shown = std::chrono::steady_clock::now();
+    while (IsWindowVisible(balloon) && std::chrono::steady_clock::now() - shown < std::chrono::seconds(6)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        pump(form);
+    }
+    const auto lasted = std::chrono::duration<double>(std::chrono::steady_clock::now() - shown).count();
+    EXPECT_FALSE(IsWindowVisible(balloon));
+    EXPECT_GT(lasted, 3.5);
+    EXPECT_LT(lasted, 5.0);
+    EXPECT_EQ(form.pageList().note(), "");
+}
+
+// The open dialog, on either key, starts in the user's Pictures folder.
+class PageListOpenDialogKeys : public Form1Test, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(PageListOpenDialogKeys, AddWhatTheOpenDialogGives)
 {
     std::vector<std::wstring> folders;
     form.pageList().setPictureChooser([&](const std::wstring &folder) {
@@ -797,13 +926,56 @@ TEST_F(Form1Test, InsertAddsWhatTheOpenDialogGives)
         return std::vector<std::wstring>{L"C:\\Fotos\\2024\\b.png", L"C:\\Fotos\\2024\\a.png"};
     });
     focus("List1");
-    keys(form, "Ins");
+    keys(form, GetParam());
     EXPECT_EQ(form.publicationInputs().pages, (PageList{"C:\\Fotos\\2024\\b.png", "C:\\Fotos\\2024\\a.png"}));
     ASSERT_EQ(folders.size(), 1u);
     wchar_t pictures[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, pictures);
     EXPECT_EQ(folders[0], pictures);
 }
+
+INSTANTIATE_TEST_SUITE_P(Keys, PageListOpenDialogKeys, ::testing::Values("Ins", "Ctrl+O"),
+                         [](const auto &info) { return caseName(info.param); });
+
+// Sort by name, Reverse order and Add folder… from their keys, on pages
+// added in a scrambled order; the folder chooser starts in the folder of
+// the last page.
+struct OrderKeyCase
+{
+    const char *name;
+    const char *keys;
+    const char *expected;
+    bool choosesFolder;
+};
+
+class PageListOrderKeys : public Form1Test, public ::testing::WithParamInterface<OrderKeyCase>
+{
+};
+
+TEST_P(PageListOrderKeys, ReorderOrAddAFolder)
+{
+    dropLetters(control("List1"), "cadb");
+    TemporaryFolder folder;
+    testing::writeWholeFile(folder / "e.png", "");
+    std::vector<std::wstring> starts;
+    form.pageList().setFolderChooser([&](const std::wstring &start) {
+        starts.push_back(start);
+        return folder.path().wstring();
+    });
+    focus("List1");
+    keys(form, GetParam().keys);
+    EXPECT_EQ(lettersOf(form), GetParam().expected);
+    EXPECT_EQ(starts,
+              GetParam().choosesFolder ? std::vector<std::wstring>{L"C:\\p"} : std::vector<std::wstring>{});
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, PageListOrderKeys,
+                         ::testing::Values(OrderKeyCase{"SortByName", "Ctrl+Shift+N", "abcd", false},
+                                           OrderKeyCase{"SortUndone", "Ctrl+Shift+N Ctrl+Z", "cadb", false},
+                                           OrderKeyCase{"Reverse", "Ctrl+Shift+R", "bdac", false},
+                                           OrderKeyCase{"AddFolder", "Ctrl+Shift+O", "cadbe", true}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 // The context menu, read and answered from inside its modal loop by a
 // timer of this thread.
@@ -825,6 +997,7 @@ public:
     MenuReader &operator=(const MenuReader &) = delete;
 
     std::vector<std::string> items; // "-" before a disabled one
+    std::string active;             // the item made active, if any
 
 private:
     static BOOL CALLBACK findMenu(HWND window, LPARAM found)
@@ -855,6 +1028,8 @@ private:
             if (info.fType & MFT_SEPARATOR)
                 continue;
             self->items.push_back(((info.fState & MFS_DISABLED) ? "-" : "") + narrow(caption));
+            if (info.fState & MFS_HILITE)
+                self->active = self->items.back();
         }
         if (self->m_accessKey)
             PostMessageW(window, WM_CHAR, self->m_accessKey, 0);
@@ -887,6 +1062,7 @@ TEST_P(PageListMenu, OpensWithItsItemsEnabledWhereTheyCanAct)
     SendMessageW(list, LB_SETSEL, FALSE, -1);
     SendMessageW(list, LB_SETSEL, TRUE, 0);
     SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
+    WinEvents events(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS);
     MenuReader reader(0);
     if (*GetParam().keys) {
         keys(form, GetParam().keys);
@@ -913,7 +1089,20 @@ TEST_P(PageListMenu, OpensWithItsItemsEnabledWhereTheyCanAct)
         EXPECT_EQ(std::count(item.begin(), item.end(), '&'), 1) << item;
         EXPECT_TRUE(accessKeys.insert(accessKeyOf(item)).second) << item;
     }
+    // From the keyboard the first item is active at once, so that a screen
+    // reader says it; from the mouse none is.
+    EXPECT_EQ(reader.active, *GetParam().keys ? reader.items.front() : "");
     EXPECT_EQ(lettersOf(form), "abc");
+    // Once the menu is gone, the entry that has the focus is told again.
+    pump(form);
+    ASSERT_FALSE(events.seen.empty());
+    const WinEvents::Seen &last = events.seen.back();
+    EXPECT_EQ(last.window, list);
+    const int caret = *GetParam().keys ? 0 : 1;
+    EXPECT_EQ(last.child, caret + 1);
+    EXPECT_EQ(last.name,
+              formatMessage(said().text("spoken name", "page %1$s of %2$s, %3$s"),
+                            {std::to_string(caret + 1), "3", std::string(1, "abc"[caret]) + ".png"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, PageListMenu,
@@ -921,6 +1110,23 @@ INSTANTIATE_TEST_SUITE_P(Ways, PageListMenu,
                                            MenuOpening{"ShiftF10", "Shift+F10"},
                                            MenuOpening{"RightClick", ""}),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// A full list can take nothing more: the first item that can act is
+// further down, past the disabled ones, and it is the active one.
+TEST_F(Form1Test, PageListMenuFromTheKeyboardOpensOnItsFirstEnabledItem)
+{
+    const HWND list = control("List1");
+    drop(list, manyPaths(32767));
+    focus("List1");
+    SendMessageW(list, LB_SETSEL, TRUE, 0);
+    SendMessageW(list, LB_SETCARETINDEX, 0, FALSE);
+    MenuReader reader(0);
+    keys(form, "Menu");
+    ASSERT_GE(reader.items.size(), 4u);
+    EXPECT_EQ(reader.items[0].front(), '-');
+    EXPECT_EQ(reader.items[1].front(), '-');
+    EXPECT_EQ(reader.active, menuItem("&Remove", "Delete"));
+}
 
 struct MenuItemCase
 {
@@ -937,10 +1143,15 @@ class PageListMenuItems : public Form1Test, public ::testing::WithParamInterface
 TEST_P(PageListMenuItems, DoWhatTheyNameAsTheirKeysDo)
 {
     const HWND list = control("List1");
-    dropLetters(list, "abc");
+    dropLetters(list, "cab");
     putFilesOnClipboard(form.window(), {L"C:\\p\\y.png"});
     form.pageList().setPictureChooser(
         [](const std::wstring &) { return std::vector<std::wstring>{L"C:\\p\\z.png"}; });
+    // A folder whose pictures come in name order.
+    TemporaryFolder folder;
+    for (const char *name : {"e.png", "d.JPG", "notes.txt"})
+        testing::writeWholeFile(folder / name, "");
+    form.pageList().setFolderChooser([&](const std::wstring &) { return folder.path().wstring(); });
     focus("List1");
     SendMessageW(list, LB_SETSEL, FALSE, -1);
     SendMessageW(list, LB_SETSEL, TRUE, 1);
@@ -956,10 +1167,13 @@ TEST_P(PageListMenuItems, DoWhatTheyNameAsTheirKeysDo)
 }
 
 INSTANTIATE_TEST_SUITE_P(Items, PageListMenuItems,
-                         ::testing::Values(MenuItemCase{"AddPictures", "&Add pictures", "", "abcz"},
-                                           MenuItemCase{"Paste", "&Paste", "", "abcy"},
-                                           MenuItemCase{"Remove", "&Remove", "", "ac"},
-                                           MenuItemCase{"Redo", "Re&do", "Del Ctrl+Z", "ac"},
+                         ::testing::Values(MenuItemCase{"AddPictures", "&Add pictures", "", "cabz"},
+                                           MenuItemCase{"AddFolder", "Add &folder", "", "cabde"},
+                                           MenuItemCase{"Paste", "&Paste", "", "caby"},
+                                           MenuItemCase{"Remove", "&Remove", "", "cb"},
+                                           MenuItemCase{"SortByName", "&Sort by name", "", "abc"},
+                                           MenuItemCase{"Reverse", "Re&verse order", "", "bac"},
+                                           MenuItemCase{"Redo", "Re&do", "Del Ctrl+Z", "cb"},
                                            MenuItemCase{"Clear", "&Clear", "", ""}),
                          [](const auto &info) { return std::string(info.param.name); });
 
@@ -1009,12 +1223,17 @@ TEST_P(Form1Closing, EndsTheApplicationAtOnce)
 INSTANTIATE_TEST_SUITE_P(Ways, Form1Closing, ::testing::Values("exit", "close_box"));
 
 // Windows' own dialogs, answered from inside their modal loops by a timer
-// of this thread.
+// of this thread: each answer in turn for the next dialog that appears.
 class DialogAnswerer
 {
 public:
-    explicit DialogAnswerer(std::function<void(HWND dialog)> answer)
-        : m_answer(std::move(answer))
+    using Answer = std::function<void(HWND dialog)>;
+
+    explicit DialogAnswerer(Answer answer)
+        : DialogAnswerer(std::vector<Answer>{std::move(answer)})
+    { }
+    explicit DialogAnswerer(std::vector<Answer> answers)
+        : m_answers(std::move(answers))
     {
         s_current = this;
         m_timer = SetTimer(nullptr, 0, 50, tick);
@@ -1026,6 +1245,9 @@ public:
     }
     DialogAnswerer(const DialogAnswerer &) = delete;
     DialogAnswerer &operator=(const DialogAnswerer &) = delete;
+
+    // How many dialogs were answered.
+    std::size_t answered() const { return m_next; }
 
 private:
     static BOOL CALLBACK findDialog(HWND window, LPARAM found)
@@ -1040,15 +1262,18 @@ private:
     {
         HWND dialog = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), findDialog, reinterpret_cast<LPARAM>(&dialog));
-        if (dialog && s_current && s_current->m_answer) {
-            auto answer = std::move(s_current->m_answer);
-            s_current->m_answer = nullptr;
-            answer(dialog);
-        }
+        DialogAnswerer *self = s_current;
+        // A dialog answered may still be there until its loop ends.
+        if (!dialog || !self || dialog == self->m_last || self->m_next >= self->m_answers.size())
+            return;
+        self->m_last = dialog;
+        self->m_answers[self->m_next++](dialog);
     }
 
     static inline DialogAnswerer *s_current = nullptr;
-    std::function<void(HWND)> m_answer;
+    std::vector<Answer> m_answers;
+    std::size_t m_next = 0;
+    HWND m_last = nullptr;
     UINT_PTR m_timer;
 };
 
@@ -1211,6 +1436,102 @@ TEST_F(Form1Test, InsertShowsTheOpenDialogWithItsTitleAndFileTypes)
     EXPECT_EQ(form.pageCount(), 0u);
     EXPECT_TRUE(dialogs.shown.empty());
 }
+
+// Ctrl+Shift+O with no chooser of the test's: Windows' folder chooser in its
+// newer, resizable form with a button for a new folder, its title in the
+// user's language, starting in the folder of the last page. OK at once adds
+// that folder's pictures in name order and tells what was left out; the
+// focus is back on the list.
+TEST_F(Form1Test, AddFolderShowsWindowsFolderChooserInTheLastPagesFolder)
+{
+    TemporaryFolder folder;
+    for (const char *name : {"b.png", "a.jpg", "notas.txt"})
+        testing::writeWholeFile(folder / name, "");
+    drop(control("List1"), {(folder / "b.png").wstring()});
+    DialogContents seen;
+    DWORD style = 0;
+    DialogAnswerer answerer([&](HWND dialog) {
+        seen = contentsOf(dialog);
+        style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
+        clickOk(dialog);
+    });
+    focus("List1");
+    keys(form, "Ctrl+Shift+O");
+    pump(form);
+    ASSERT_EQ(answerer.answered(), 1u);
+    EXPECT_EQ(seen.texts, std::vector<std::wstring>{wideFromUtf8(addFolderTitle())});
+    EXPECT_EQ(seen.buttons.size(), 3u) << "no button for a new folder";
+    EXPECT_TRUE(style & WS_THICKFRAME) << "not the resizable chooser";
+    EXPECT_EQ(lettersOf(form), "bab");
+    FolderPictures leftOut;
+    leftOut.pictures = {"a.jpg", "b.png"};
+    leftOut.otherFiles = 1;
+    EXPECT_EQ(form.pageList().note(), folderPicturesNote(utf8FromPath(folder.path()), leftOut));
+    EXPECT_EQ(focusedName(), "List1");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+std::vector<int> selectedRows(HWND list)
+{
+    std::vector<int> rows(
+        static_cast<std::size_t>(std::max<LRESULT>(0, SendMessageW(list, LB_GETSELCOUNT, 0, 0))));
+    SendMessageW(list, LB_GETSELITEMS, rows.size(), reinterpret_cast<LPARAM>(rows.data()));
+    return rows;
+}
+
+// Pages that name no picture, asked about as Windows asks: a message box of
+// the window's with the question mark, Yes and No, No the default. Yes goes
+// on to the path; No selects those pages and asks nothing more. Either way
+// the focus is back on "Create pub".
+class MissingPicturesQuestion : public Form1Test, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(MissingPicturesQuestion, IsAYesNoMessageBoxWithNoTheDefault)
+{
+    const bool yes = GetParam();
+    form.setDialogs(nullptr); // Windows' own
+    const HWND list = control("List1");
+    TemporaryFolder folder;
+    testing::writeWholeFile(folder / "hay.png", "");
+    drop(list, {L"C:\\no\\uno.png", (folder / "hay.png").wstring(), L"C:\\no\\dos.png"});
+    const std::vector<int> selectedBefore = selectedRows(list);
+    DialogContents question;
+    HWND owner = nullptr;
+    bool noFocused = false; // the default
+    std::wstring next;
+    DialogAnswerer answerer({[&](HWND dialog) {
+                                 question = contentsOf(dialog);
+                                 owner = GetWindow(dialog, GW_OWNER);
+                                 noFocused = GetFocus() == GetDlgItem(dialog, IDNO);
+                                 SendMessageW(GetDlgItem(dialog, yes ? IDYES : IDNO), BM_CLICK, 0, 0);
+                             },
+                             [&](HWND dialog) {
+                                 next = textOf(dialog);
+                                 PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                             }});
+    focus("Command1");
+    press(form, VK_RETURN);
+    pump(form);
+    const std::vector<std::string> &entries = form.pageList().editor().entries();
+    EXPECT_EQ(narrow(question.title), "Lumvrex");
+    EXPECT_EQ(
+        question.texts,
+        std::vector<std::wstring>{wideFromUtf8(missingPicturesQuestion(entries, missingPictures(entries)))});
+    EXPECT_TRUE(question.icon);
+    EXPECT_EQ(question.buttons.size(), 2u);
+    EXPECT_EQ(owner, form.window());
+    // Return and Space press the focused button.
+    EXPECT_TRUE(noFocused);
+    EXPECT_EQ(answerer.answered(), yes ? 2u : 1u);
+    EXPECT_EQ(next, yes ? L"C:\\MyEBook.pub" : L"");
+    EXPECT_EQ(selectedRows(list), yes ? selectedBefore : (std::vector<int>{0, 2}));
+    EXPECT_EQ(form.pageCount(), 3u);
+    EXPECT_EQ(focusedName(), "Command1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, MissingPicturesQuestion, ::testing::Bool(),
+                         [](const auto &info) { return info.param ? "yes" : "no"; });
 
 // Only in a Spanish session (scripts/test-windows; CTest leaves it out),
 // where the rest of the suite then expects the catalogue's Spanish: the

@@ -23,6 +23,7 @@ out=$3
 here=$(cd "$(dirname "$0")" && pwd)
 exe=$build/app/lumvrex.exe
 names_exe=$build/tests/windows/accessible_names.exe
+events_exe=$build/tests/windows/win_events.exe
 caption='Zantrel - Lumvrex by the Lumvrex team'
 
 rm -rf "$out"
@@ -186,6 +187,30 @@ create_pub() {
   [ -n "$(window_named "$caption")" ] || fail "the window is gone after Create pub"
 }
 
+# Types an answer into the dialog of that title, and Return.
+answer_dialog() {
+  local dialog
+  dialog=$(wait_for "$1")
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  sleep 0.5
+  paste "$2"
+  xdotool key Return
+}
+# From the page list, Create pub with the keyboard alone: Tab to it (past
+# Clear, the width, the height and the icon), Return, the path, Return, and
+# Return on "Finished!".
+create_pub_from_list() {
+  xdotool key Tab Tab Tab Tab Tab Return
+  answer_dialog 'C:\MyEBook.pub' "$1"
+  local box
+  box=$(wait_for Lumvrex)
+  xdotool windowfocus --sync "$box" 2>/dev/null || true
+  xdotool key Return
+  wait_gone Lumvrex
+}
+# The FileName lines of a script written in the work folder.
+pages_of() { grep -a '^FileName=' "$work/$1" | tr -d '\r' || true; }
+
 windows_path() { winepath -w "$1" 2>/dev/null; }
 without_effects() { grep -av '^PageEffect = ' "$1"; }
 
@@ -326,11 +351,7 @@ kill "$holder" 2>/dev/null || true
 wait "$holder" 2>/dev/null || true
 shot list-after-paste
 xdotool key Insert
-dialog=$(wait_for "$(said 'open dialog' 'Add pictures')")
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-sleep 0.5
-paste '"c.png" "d.png"'
-xdotool key Return
+answer_dialog "$(said 'open dialog' 'Add pictures')" '"c.png" "d.png"'
 wait_gone "$(said 'open dialog' 'Add pictures')"
 focus_window
 # a b c d with c selected: Delete leaves d selected, Ctrl+Left puts it before b.
@@ -349,19 +370,55 @@ diff -u "$out/items-expected.txt" <(tr -d '\r' <"$out/items.txt") || fail "scree
 xdotool key Tab space # Clear
 xdotool key shift+Tab ctrl+z
 sleep 0.3
-xdotool key Tab Tab Tab Tab Tab Return # Clear, width, height, icon, Create pub
-dialog=$(wait_for 'C:\MyEBook.pub')
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-sleep 0.2
-paste 'teclado.pub'
-xdotool key Return
-box=$(wait_for Lumvrex)
-xdotool windowfocus --sync "$box" 2>/dev/null || true
-xdotool key Return
-wait_gone Lumvrex
-pages=$(grep -a '^FileName=' "$work/teclado.pub" | tr -d '\r' || true)
+create_pub_from_list teclado.pub
+pages=$(pages_of teclado.pub)
 expected_pages=$(for f in a d b; do echo "FileName=$(windows_path "$work/files/teclado/$f.png")"; done)
 [ "$pages" = "$expected_pages" ] || fail "the pages are: $pages"
+
+step "keyboard only: pages pasted out of order, Sort by name (Ctrl+Shift+N), Create pub"
+mkdir -p "$work/files/orden"
+touch "$work/files/orden/"{'foto 10','foto 1','foto 2'}.jpg
+# Copied in the order 10, 1, 2; name order is 1, 2, 10.
+printf 'file://%s\r\n' "$work/files/orden/foto 10.jpg" "$work/files/orden/foto 1.jpg" \
+  "$work/files/orden/foto 2.jpg" | sed 's/ /%20/g' >"$out/uris.txt"
+xclip -quiet -selection clipboard -t text/uri-list -i "$out/uris.txt" >>"$out/xclip.log" 2>&1 &
+holder=$!
+# What a screen reader hears meanwhile, from another process.
+wine "$events_exe" "$caption" 60 >"$out/events.txt" 2>>"$out/wine.log" &
+listener=$!
+pids+=("$listener")
+sleep 1
+focus_window
+xdotool key Tab Tab Tab Tab Tab # from Create pub to the page list
+xdotool key ctrl+shift+Delete # Clear
+sleep 0.3
+xdotool key --clearmodifiers ctrl+v
+sleep 0.5
+kill "$holder" 2>/dev/null || true
+wait "$holder" 2>/dev/null || true
+xdotool key ctrl+shift+n
+sleep 0.3
+shot sorted
+xdotool key Menu
+sleep 0.5
+xdotool key Escape
+sleep 0.5
+kill "$listener" 2>/dev/null || true
+wait "$listener" 2>/dev/null || true
+# Clear's note, "Pages: 0 pages", once, from a help balloon (which screen
+# readers say as it appears); the entry that has the focus after Sort by
+# name, and again once the menu is gone.
+tab=$'\t'
+note="show${tab}tooltips_class32${tab}0${tab}31${tab}Pages: $(said_count 'spoken name' '%s page' '%s pages' 0)"
+[ "$(grep -cxF "$note" "$out/events.txt")" = 1 ] || fail "the note was not told once: $(cat "$out/events.txt")"
+entry="focus${tab}LumvrexPageList${tab}3${tab}34${tab}$(said 'spoken name' 'page %1$s of %2$s, %3$s' 3 3 'foto 10.jpg')"
+[ "$(grep -cxF "$entry" "$out/events.txt")" = 2 ] \
+  || fail "the focused entry was not told after sorting and after the menu: $(cat "$out/events.txt")"
+[ "$(tail -n 1 "$out/events.txt")" = "$entry" ] || fail "not told the focused entry last: $(cat "$out/events.txt")"
+create_pub_from_list orden.pub
+pages=$(pages_of orden.pub)
+expected_pages=$(for f in 'foto 1' 'foto 2' 'foto 10'; do echo "FileName=$(windows_path "$work/files/orden/$f.jpg")"; done)
+[ "$pages" = "$expected_pages" ] || fail "the pages are not in name order: $pages"
 
 step "Exit"
 focus_window
@@ -381,7 +438,7 @@ effects=$(grep -ac $'^PageEffect = [0-9]*\\(,[0-9]*\\)\\?\r$' "$work/Libro de C�
 [ "$effects" = 4 ] || fail "$effects page effects in the Spanish form, not 4"
 "$linux_cli" "${fields[@]}" -o "$out/expected-empty.pub"
 cmp "$work/vacío.pub" "$out/expected-empty.pub" || fail "\"vacío.pub\" differs from lumvrex-cli's script"
-# Those three and the dropped files: no temporary or partial file anywhere.
-[ "$(ls -A "$work" | wc -l)" = 4 ] || fail "unexpected files: $(ls -A "$work")"
+# Those four and the dropped files: no temporary or partial file anywhere.
+[ "$(ls -A "$work" | wc -l)" = 5 ] || fail "unexpected files: $(ls -A "$work")"
 
 step "passed"

@@ -14,7 +14,7 @@ namespace lumvrex {
 void setAccessibleName(HWND control, std::function<std::wstring()> name);
 
 // What a list says of its items (numbered from 1) beyond the system's:
-// their names and descriptions, and its own description.
+// their names and descriptions.
 struct ItemTexts
 {
     std::function<std::wstring(long item, bool description)> item;
@@ -22,12 +22,12 @@ struct ItemTexts
     // STATE_SYSTEM_ flags of an item beyond its being selectable and
     // focusable: selected, focused.
     std::function<long(long item)> state;
-    std::wstring description;
 };
 
 // The same for a control's own window procedure: its answer to WM_GETOBJECT,
-// or 0 for the requests it leaves to the system.
+// or 0 for the requests it leaves to the system. role, a ROLE_SYSTEM_ value,
+// replaces the system's role of the control where it is not 0.
 LRESULT accessibleObjectNamed(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring &name,
-                              ItemTexts items = {});
+                              ItemTexts items = {}, long role = 0);
 
 } // namespace lumvrex

@@ -6,17 +6,18 @@
 namespace lumvrex {
 namespace {
 
-// The system's own accessible object of a control, with another name for
-// the control itself; everything else, its items' names included, is the
-// system's.
+// The system's own accessible object of a control, with another name (and
+// role, where given) for the control itself and the items' texts where
+// given; everything else is the system's.
 class NamedAccessible final : public IAccessible, public IOleWindow
 {
 public:
-    NamedAccessible(IAccessible *standard, HWND window, std::wstring name, ItemTexts items)
+    NamedAccessible(IAccessible *standard, HWND window, std::wstring name, ItemTexts items, long role)
         : m_standard(standard)
         , m_window(window)
         , m_name(std::move(name))
         , m_items(std::move(items))
+        , m_role(role)
     {
         m_standard->AddRef();
     }
@@ -113,8 +114,6 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR *description) override
     {
-        if (child.vt == VT_I4 && child.lVal == CHILDID_SELF && !m_items.description.empty())
-            return answer(m_items.description, description);
         if (child.vt == VT_I4 && child.lVal != CHILDID_SELF && m_items.item)
             return answer(m_items.item(child.lVal, true), description);
         return m_standard->get_accDescription(child, description);
@@ -122,12 +121,13 @@ public:
     // Items the system may not know (a list without data): ours.
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override
     {
-        if (!isItem(child))
+        const bool self = child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+        if (!isItem(child) && !(self && m_role != 0))
             return m_standard->get_accRole(child, role);
         if (!role)
             return E_POINTER;
         role->vt = VT_I4;
-        role->lVal = ROLE_SYSTEM_LISTITEM;
+        role->lVal = self ? m_role : ROLE_SYSTEM_LISTITEM;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT *state) override
@@ -214,6 +214,7 @@ private:
     HWND m_window;
     std::wstring m_name;
     ItemTexts m_items;
+    long m_role;
     LONG m_references = 1;
 };
 
@@ -236,7 +237,7 @@ LRESULT CALLBACK answerWithName(HWND window, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 LRESULT accessibleObjectNamed(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring &name,
-                              ItemTexts items)
+                              ItemTexts items, long role)
 {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT)
         return 0;
@@ -244,7 +245,7 @@ LRESULT accessibleObjectNamed(HWND control, WPARAM wParam, LPARAM lParam, const 
     if (FAILED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void **>(&standard))))
         return 0;
-    auto *named = new NamedAccessible(standard, control, name, std::move(items));
+    auto *named = new NamedAccessible(standard, control, name, std::move(items), role);
     standard->Release();
     const LRESULT result =
         LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible *>(named));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "window/page_list_controller.h"
+#include "window/win32/page_list_note.h"
 
 #include <cstddef>
 #include <functional>
@@ -16,9 +17,8 @@ namespace lumvrex {
 // that tells it from its neighbours. What its commands do is the
 // controller's: the list box (a no-data one) holds only the count and the
 // selection, hands the controller its keys, drops and menu choices, and
-// gives it Windows' clipboard, open dialog, balloon and drawing. A screen
-// reader hears each entry as its page, with the whole path as its
-// description.
+// gives it Windows' clipboard, open dialog, folder chooser, balloon and
+// drawing. A screen reader hears each entry as its page.
 class PageListBox final : private PageListWindow
 {
 public:
@@ -53,8 +53,8 @@ public:
     using FolderChooser = std::function<std::wstring(const std::wstring &folder)>;
     void setFolderChooser(FolderChooser chooser) { m_folderChooser = std::move(chooser); }
 
-    // The last brief note shown beside the list; also its description.
-    const std::string &note() const { return m_note; }
+    // The brief note shown beside the list; empty when there is none.
+    const std::string &note() const { return m_note.text(); }
 
     // One row, six columns, after the list box was placed or its font set.
     void fitColumns();
@@ -80,8 +80,8 @@ private:
     void dropped(HDROP drop);
     void scrollSideways(int wheelDelta);
     void selectUnder(POINT at);
-    void showMenu(POINT at);
-    void hideNote();
+    void showMenu(POINT at, bool fromKeyboard);
+    void sayFocusedEntry() const;
     LRESULT accessibleObject(WPARAM wParam, LPARAM lParam);
 
     HWND m_listBox;
@@ -89,8 +89,8 @@ private:
     PageListController m_pages{*this};
     PictureChooser m_chooser;
     FolderChooser m_folderChooser;
-    std::string m_note;
-    HWND m_tooltip = nullptr;
+    PageListNote m_note;
+    bool m_menuFromKeyboard = false;
     int m_wheelRest = 0;
 };
 

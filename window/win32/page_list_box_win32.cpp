@@ -3,11 +3,11 @@
 #include "publication/publication_inputs.h"
 #include "runtime/system.h"
 #include "window/win32/accessible_name.h"
+#include "window/win32/page_list_menu.h"
 #include "window/win32/shell_files.h"
 
 #include <algorithm>
 
-#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <windowsx.h>
@@ -18,8 +18,6 @@ namespace {
 constexpr int kColumns = 6;
 // Left and right of a cell's text.
 constexpr int kCellMargin = 2;
-constexpr UINT_PTR kNoteTimer = 1;
-constexpr UINT kNoteMilliseconds = 4000;
 // The procedure of Windows' own list box, which does all the rest.
 WNDPROC g_listBoxProcedure = nullptr;
 
@@ -69,6 +67,7 @@ void PageListBox::registerClass(HINSTANCE instance)
 PageListBox::PageListBox(HWND listBox, std::function<void(const std::string &)> warn)
     : m_listBox(listBox)
     , m_warn(std::move(warn))
+    , m_note(listBox)
 {
     m_chooser = [this](const std::wstring &folder) {
         return chooseWithOpenDialog(GetAncestor(m_listBox, GA_ROOT), folder);
@@ -79,27 +78,12 @@ PageListBox::PageListBox(HWND listBox, std::function<void(const std::string &)> 
     SetWindowLongPtrW(m_listBox, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // Files dropped here arrive as WM_DROPFILES.
     DragAcceptFiles(m_listBox, TRUE);
-    // The notes' balloon, shown where the list is and taken away by a timer.
-    m_tooltip = CreateWindowExW(
-        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_listBox, nullptr, nullptr, nullptr);
-    if (m_tooltip) {
-        TOOLINFOW tool = {};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
-        tool.hwnd = m_listBox;
-        tool.uId = reinterpret_cast<UINT_PTR>(m_listBox);
-        tool.lpszText = const_cast<wchar_t *>(L"");
-        SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
 }
 
 PageListBox::~PageListBox()
 {
     if (IsWindow(m_listBox))
         SetWindowLongPtrW(m_listBox, GWLP_USERDATA, 0);
-    if (m_tooltip && IsWindow(m_tooltip))
-        DestroyWindow(m_tooltip);
 }
 
 PageSelection PageListBox::viewSelection() const
@@ -190,39 +174,7 @@ void PageListBox::selectAll()
 
 void PageListBox::showNote(const std::string &text)
 {
-    m_note = text;
-    if (text.empty()) {
-        hideNote();
-        return;
-    }
-    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, m_listBox, OBJID_CLIENT, CHILDID_SELF);
-    if (!m_tooltip)
-        return;
-    const std::wstring wide = wideFromUtf8(text);
-    TOOLINFOW tool = {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = m_listBox;
-    tool.uId = reinterpret_cast<UINT_PTR>(m_listBox);
-    tool.lpszText = const_cast<wchar_t *>(wide.c_str());
-    SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    RECT place = {};
-    GetWindowRect(m_listBox, &place);
-    SendMessageW(m_tooltip, TTM_TRACKPOSITION, 0, MAKELPARAM(place.left + 8, place.bottom));
-    SendMessageW(m_tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
-    SetTimer(m_listBox, kNoteTimer, kNoteMilliseconds, nullptr);
-}
-
-void PageListBox::hideNote()
-{
-    m_note.clear();
-    KillTimer(m_listBox, kNoteTimer);
-    if (!m_tooltip)
-        return;
-    TOOLINFOW tool = {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = m_listBox;
-    tool.uId = reinterpret_cast<UINT_PTR>(m_listBox);
-    SendMessageW(m_tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    m_note.show(text);
 }
 
 // From the keyboard: under the focused entry.
@@ -235,7 +187,7 @@ void PageListBox::openMenu()
         GetClientRect(m_listBox, &cell);
     POINT where = {cell.left, cell.bottom};
     ClientToScreen(m_listBox, &where);
-    showMenu(where);
+    showMenu(where, true);
 }
 
 // The keys of the list's commands; false for those the list box handles
@@ -266,31 +218,32 @@ void PageListBox::selectUnder(POINT at)
     }
 }
 
-void PageListBox::showMenu(POINT at)
+void PageListBox::showMenu(POINT at, bool fromKeyboard)
 {
     const std::vector<PageMenuEntry> entries = m_pages.menu();
-    const HMENU menu = CreatePopupMenu();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const PageMenuEntry &entry = entries[i];
-        if (entry.lineBefore)
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        std::wstring caption = wideFromUtf8(entry.caption);
-        if (!entry.shortcut.empty())
-            caption += L'\t' + wideFromUtf8(entry.shortcut);
-        AppendMenuW(menu, MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED), kFirstMenuId + i,
-                    caption.c_str());
-    }
+    const HMENU menu = createPageMenu(entries, kFirstMenuId);
+    m_menuFromKeyboard = fromKeyboard;
     const auto chosen = static_cast<UINT>(TrackPopupMenu(
         menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, 0, m_listBox, nullptr));
+    m_menuFromKeyboard = false;
     DestroyMenu(menu);
     if (chosen >= kFirstMenuId && chosen < kFirstMenuId + entries.size())
         m_pages.run(entries[chosen - kFirstMenuId].command);
+    sayFocusedEntry();
+}
+
+// The focus stayed on the list while the menu was open, so Windows tells
+// nothing when it closes; a screen reader would leave the user in the menu.
+void PageListBox::sayFocusedEntry() const
+{
+    const LRESULT caret = SendMessageW(m_listBox, LB_GETCARETINDEX, 0, 0);
+    if (GetFocus() == m_listBox && caret >= 0 && static_cast<std::size_t>(caret) < editor().size())
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, m_listBox, OBJID_CLIENT, static_cast<LONG>(caret + 1));
 }
 
 LRESULT PageListBox::accessibleObject(WPARAM wParam, LPARAM lParam)
 {
     ItemTexts items;
-    items.description = wideFromUtf8(m_note);
     items.item = [this](long item, bool description) -> std::wstring {
         const auto row = static_cast<std::size_t>(item - 1);
         if (item < 1 || row >= editor().size())
@@ -412,15 +365,13 @@ LRESULT CALLBACK PageListBox::windowProcedure(HWND window, UINT message, WPARAM 
                 self->openMenu();
             else {
                 self->selectUnder({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-                self->showMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                self->showMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, false);
             }
             return 0;
-        case WM_TIMER:
-            if (wParam == kNoteTimer) {
-                self->hideNote();
-                return 0;
-            }
-            break;
+        case WM_INITMENUPOPUP:
+            if (self->m_menuFromKeyboard)
+                activateFirstEnabledItem(window, reinterpret_cast<HMENU>(wParam));
+            return 0;
         case WM_GETOBJECT:
             if (const LRESULT named = self->accessibleObject(wParam, lParam))
                 return named;
