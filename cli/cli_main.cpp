@@ -8,8 +8,9 @@
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
 #include "publication/page_effect_source.h"
-#include "publication/publish.h"
+#include "publication/publication_script.h"
 #include "publication/script_decimal_separator.h"
+#include "runtime/file_writer.h"
 #include "runtime/input_file.h"
 #include "runtime/system.h"
 #include "runtime/utf8.h"
@@ -168,9 +169,9 @@ int runCli(const std::vector<std::string> &arguments)
     }
     const std::unique_ptr<PageEffectSource> effects = effectSource(options);
     const char separator = scriptDecimalSeparator(userDecimalSeparator());
-    const Status written = options.output == "-"
-        ? publishToStandardOutput(*encoded, *effects, separator)
-        : publishToFile(pathFromUtf8(options.output), *encoded, *effects, separator);
+    const std::string script = publicationScript(*encoded, *effects, separator);
+    const Status written =
+        options.output == "-" ? writeStandardOutput(script) : writeFile(pathFromUtf8(options.output), script);
     if (!written)
         return failWith(written.error());
     return kExitWritten;
