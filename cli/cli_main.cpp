@@ -11,7 +11,6 @@
 #include "publication/publication_script.h"
 #include "publication/script_decimal_separator.h"
 #include "runtime/file_writer.h"
-#include "runtime/input_file.h"
 #include "runtime/system.h"
 #include "runtime/utf8.h"
 #include "runtime/windows1252.h"
@@ -45,14 +44,9 @@ public:
 
     Status readList(const std::string &source, ListSeparator separator, PageList &pages)
     {
-        const bool fromStandardInput = source == "-";
         m_listName = listNameFor(source);
         m_nulSeparated = separator == ListSeparator::Nul;
-        Result<InputFile> input =
-            fromStandardInput ? InputFile::standardInput() : InputFile::open(pathFromUtf8(source));
-        if (!input)
-            return badInput(cannotReadList(m_listName, input.error().message), input.error().code);
-        return readPathList(*input, m_listName, separator, PathListLimits{kMaxPages}, pages, &m_listEntries);
+        return readPathList(source, separator, pages, m_listEntries);
     }
 
     // On Windows a line of the list that holds * or ? is refused: no file
