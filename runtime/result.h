@@ -29,7 +29,6 @@ public:
         return m_source == Source::Windows ? std::optional<std::uint32_t>(m_value) : std::nullopt;
     }
     bool isErrno(int value) const { return errnoValue() == value; }
-    bool isWindows(std::uint32_t value) const { return windowsValue() == value; }
     bool operator==(const SystemCode &) const = default;
 
 private:
