@@ -1,7 +1,7 @@
 #include "publication/publication_script.h"
 
 #include "publication/page_effect_source.h"
-#include "publication/single_text.h"
+#include "publication/page_effect_text.h"
 #include "runtime/system.h"
 
 #include <algorithm>
@@ -172,7 +172,7 @@ std::string publicationScript(const EncodedInputs &inputs, PageEffectSource &eff
     appendMasterBlock(script, inputs);
     const std::size_t masterSize = script.size();
     const PageList &pages = inputs.pages;
-    char effect[kMaxSingleTextLength];
+    char effect[kMaxPageEffectLength];
     std::string number = "0";
     for (std::size_t i = 0; i < pages.size(); ++i, countUp(number)) {
         effects.reseed();
@@ -184,7 +184,7 @@ std::string publicationScript(const EncodedInputs &inputs, PageEffectSource &eff
             // a number of up to four digits more and a longer effect: room
             // for all of them at once, so that the script is never copied.
             const std::size_t pageSize =
-                script.size() - masterSize - pages[0].size() + 4 + kMaxSingleTextLength;
+                script.size() - masterSize - pages[0].size() + 4 + kMaxPageEffectLength;
             script.reserve(masterSize + pages.size() * pageSize + pages.totalBytes());
             adviseLargePages(script.data(), script.capacity());
         }

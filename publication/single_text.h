@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace lumvrex {
 
-// Room that formatSingle() and formatPageEffect() need at most.
+// Room that formatSingle() needs at most.
 inline constexpr std::size_t kMaxSingleTextLength = 24;
 
 // Text of a single-precision number the way a BASIC runtime prints it:
@@ -15,13 +16,6 @@ inline constexpr std::size_t kMaxSingleTextLength = 24;
 // returns the length.
 std::size_t formatSingle(float value, char decimalSeparator, char *out);
 
-// A page's effect number: a unit value in [0, 1) scaled to [0, 15) in single
-// precision.
-float pageEffectValue(float unit);
-
-// The effect as written after "PageEffect = ". Seven significant digits can
-// round a value just below 15 up to "15", which the authoring program does
-// not accept; that case is written as the largest seven-digit value below.
-std::size_t formatPageEffect(float effect, char decimalSeparator, char *out);
+std::string singleToText(float value, char decimalSeparator = '.');
 
 } // namespace lumvrex

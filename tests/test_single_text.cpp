@@ -1,6 +1,8 @@
-// Number text: a table of chosen values, and every page effect the effect
-// source can produce against a slow, plainly right reference.
+// Number text: a table of chosen values, every page effect the effect source
+// can produce against a slow, plainly right reference, and random numbers
+// across the whole range against the standard library's own rounding.
 #include "publication/page_effect_source.h"
+#include "publication/page_effect_text.h"
 #include "publication/script_decimal_separator.h"
 #include "publication/single_text.h"
 
@@ -8,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <random>
 
 namespace lumvrex {
 namespace {
@@ -28,9 +33,7 @@ class SingleText : public ::testing::TestWithParam<TextCase>
 
 TEST_P(SingleText, HasSevenDigitsAtMost)
 {
-    char text[kMaxSingleTextLength];
-    EXPECT_EQ(std::string(text, formatSingle(GetParam().value, GetParam().separator, text)),
-              GetParam().expected);
+    EXPECT_EQ(singleToText(GetParam().value, GetParam().separator), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -120,13 +123,32 @@ TEST(PageEffectText, EveryPossibleEffectMatchesTheReference)
         const float effect = pageEffectValue(static_cast<float>(k) * 0x1p-24f);
         const auto numerator = static_cast<std::uint32_t>(std::ldexp(static_cast<double>(effect), 24));
         ASSERT_EQ(static_cast<double>(numerator), std::ldexp(static_cast<double>(effect), 24)) << k;
-        char text[kMaxSingleTextLength];
+        char text[kMaxPageEffectLength];
         const std::string ours(text, formatSingle(effect, '.', text));
         const std::string expected = referenceEffectText(numerator);
         if (ours != expected && ++mismatches <= 5)
             ADD_FAILURE() << "k=" << k << ": " << ours << " instead of " << expected;
     }
     EXPECT_EQ(mismatches, 0);
+}
+
+TEST(PageEffectText, AgreesWithTheStandardLibraryOnRandomNumbers)
+{
+    std::mt19937 random(2026);
+    for (int i = 0; i < 2'000'000; ++i) {
+        const auto value = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
+        if (!std::isfinite(value))
+            continue;
+        char expected[32];
+        char *end =
+            std::to_chars(expected, expected + sizeof expected, value, std::chars_format::general, 7).ptr;
+        std::string text(expected, end);
+        for (char &c : text)
+            c = c == 'e' ? 'E' : c;
+        if (text == "-0")
+            text = "0";
+        ASSERT_EQ(singleToText(value), text) << std::bit_cast<std::uint32_t>(value);
+    }
 }
 
 struct EffectCase
@@ -143,7 +165,7 @@ class EffectText : public ::testing::TestWithParam<EffectCase>
 
 TEST_P(EffectText, NeverSaysFifteen)
 {
-    char text[kMaxSingleTextLength];
+    char text[kMaxPageEffectLength];
     EXPECT_EQ(std::string(text, formatPageEffect(GetParam().effect, GetParam().separator, text)),
               GetParam().expected);
 }
