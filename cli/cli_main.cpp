@@ -8,9 +8,9 @@
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
 #include "publication/page_effect_source.h"
-#include "publication/publish.h"
+#include "publication/publication_script.h"
 #include "publication/script_decimal_separator.h"
-#include "runtime/input_file.h"
+#include "runtime/file_writer.h"
 #include "runtime/system.h"
 #include "runtime/utf8.h"
 #include "runtime/windows1252.h"
@@ -44,14 +44,9 @@ public:
 
     Status readList(const std::string &source, ListSeparator separator, PageList &pages)
     {
-        const bool fromStandardInput = source == "-";
         m_listName = listNameFor(source);
         m_nulSeparated = separator == ListSeparator::Nul;
-        Result<InputFile> input =
-            fromStandardInput ? InputFile::standardInput() : InputFile::open(pathFromUtf8(source));
-        if (!input)
-            return badInput(cannotReadList(m_listName, input.error().message), input.error().code);
-        return readPathList(*input, m_listName, separator, PathListLimits{kMaxPages}, pages, &m_listEntries);
+        return readPathList(source, separator, pages, m_listEntries);
     }
 
     // On Windows a line of the list that holds * or ? is refused: no file
@@ -168,9 +163,9 @@ int runCli(const std::vector<std::string> &arguments)
     }
     const std::unique_ptr<PageEffectSource> effects = effectSource(options);
     const char separator = scriptDecimalSeparator(userDecimalSeparator());
-    const Status written = options.output == "-"
-        ? publishToStandardOutput(*encoded, *effects, separator)
-        : publishToFile(pathFromUtf8(options.output), *encoded, *effects, separator);
+    const std::string script = publicationScript(*encoded, *effects, separator);
+    const Status written =
+        options.output == "-" ? writeStandardOutput(script) : writeFile(pathFromUtf8(options.output), script);
     if (!written)
         return failWith(written.error());
     return kExitWritten;

@@ -2,12 +2,13 @@
 
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
+#include "publication/publication_inputs.h"
 #include "runtime/input_file.h"
+#include "runtime/system.h"
 #include "runtime/utf8.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -17,22 +18,9 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kReadBytes = std::size_t(64) << 10;
 
-// How many bytes at the start are the separator, eight at a time.
-std::size_t separatorRun(std::string_view bytes, char separator)
+std::string cannotReadList(const std::string &listName, std::string_view reason)
 {
-    std::uint64_t repeated = 0;
-    std::memset(&repeated, separator, sizeof repeated);
-    std::size_t run = 0;
-    while (run + 8 <= bytes.size()) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + run, sizeof word);
-        if (word != repeated)
-            break;
-        run += 8;
-    }
-    while (run < bytes.size() && bytes[run] == separator)
-        ++run;
-    return run;
+    return formatMessage(localized("list", "cannot read %1$s: %2$s"), {listName, reason});
 }
 
 } // namespace
@@ -73,7 +61,7 @@ Status PathListParser::feed(std::string_view bytes)
     while (!bytes.empty()) {
         if (m_pending.empty() && bytes.front() == m_separator) {
             // Empty entries, which a list of NUL bytes holds by the billion.
-            const std::size_t empty = separatorRun(bytes, m_separator);
+            const std::size_t empty = std::min(bytes.find_first_not_of(m_separator), bytes.size());
             m_entry += empty;
             bytes.remove_prefix(empty);
             if (bytes.empty())
@@ -146,21 +134,22 @@ std::string listNameFor(std::string_view source)
     return formatMessage(localized("list", "the list \"%s\""), {utf8::printable(source)});
 }
 
-std::string cannotReadList(const std::string &listName, std::string_view reason)
+Status readPathList(const std::string &source, ListSeparator separator, PageList &pages,
+                    std::vector<std::size_t> &entryNumbers)
 {
-    return formatMessage(localized("list", "cannot read %1$s: %2$s"), {listName, reason});
-}
-
-Status readPathList(InputFile &input, const std::string &listName, ListSeparator separator,
-                    PathListLimits limits, PageList &pages, std::vector<std::size_t> *entryNumbers)
-{
-    PathListParser parser(listName, separator, limits, pages, entryNumbers);
-    if (const std::optional<std::uint64_t> size = input.sizeHint())
+    const std::string listName = listNameFor(source);
+    Result<InputFile> input =
+        source == "-" ? InputFile::standardInput() : InputFile::open(pathFromUtf8(source));
+    if (!input)
+        return badInput(cannotReadList(listName, input.error().message), input.error().code);
+    const PathListLimits limits{kMaxPages};
+    PathListParser parser(listName, separator, limits, pages, &entryNumbers);
+    if (const std::optional<std::uint64_t> size = input->sizeHint())
         pages.reserve(pages.size(),
                       pages.totalBytes() + std::min<std::uint64_t>(*size, limits.maxTotalBytes));
     const auto buffer = std::make_unique_for_overwrite<char[]>(kReadBytes);
     for (;;) {
-        const Result<std::size_t> got = input.read(buffer.get(), kReadBytes);
+        const Result<std::size_t> got = input->read(buffer.get(), kReadBytes);
         if (!got)
             return badInput(cannotReadList(listName, got.error().message));
         if (*got == 0)

@@ -10,8 +10,6 @@
 
 namespace lumvrex {
 
-class InputFile;
-
 struct PathListLimits
 {
     std::size_t maxPages;                              // pages in all; more is refused as soon as read
@@ -57,12 +55,11 @@ private:
 // input for "-".
 std::string listNameFor(std::string_view source);
 
-// "cannot read the list "fotos.txt": reason"
-std::string cannotReadList(const std::string &listName, std::string_view reason);
-
-// Reads a whole list from input with a PathListParser, appending its paths to
-// pages. A read error is named with the list.
-Status readPathList(InputFile &input, const std::string &listName, ListSeparator separator,
-                    PathListLimits limits, PageList &pages, std::vector<std::size_t> *entryNumbers = nullptr);
+// Reads the list that source names ("-" for standard input) with a
+// PathListParser, appending its paths to pages (kMaxPages in all at most)
+// and the number of each one's line or entry to entryNumbers. A list that
+// cannot be read is named in the Error.
+Status readPathList(const std::string &source, ListSeparator separator, PageList &pages,
+                    std::vector<std::size_t> &entryNumbers);
 
 } // namespace lumvrex

@@ -3,6 +3,8 @@
 // catalogue that packaging installs under share/locale.
 #include "i18n/messages.h"
 
+#include "i18n/mo_catalog.h"
+
 #include <libintl.h>
 
 #include <clocale>
@@ -30,14 +32,6 @@ std::filesystem::path defaultFolder()
             return beside;
     }
     return LUMVREX_LOCALE_DIR;
-}
-
-std::string keyOf(const char *context, const char *english)
-{
-    std::string key(context);
-    key.push_back('\x04');
-    key.append(english);
-    return key;
 }
 
 } // namespace
@@ -70,7 +64,7 @@ std::string_view localized(const char *context, const char *english)
 {
     if (g_english)
         return english;
-    const std::string key = keyOf(context, english);
+    const std::string key = catalogueKey(context, english);
     const char *text = dgettext(kDomain, key.c_str());
     return text == key.c_str() ? std::string_view(english) : std::string_view(text);
 }
@@ -79,7 +73,7 @@ std::string_view localizedCount(const char *context, const char *one, const char
 {
     if (g_english)
         return n == 1 ? std::string_view(one) : std::string_view(many);
-    const std::string key = keyOf(context, one);
+    const std::string key = catalogueKey(context, one);
     const char *text = dngettext(kDomain, key.c_str(), many, n);
     return text == key.c_str() ? std::string_view(one) : std::string_view(text);
 }

@@ -1,7 +1,6 @@
 #include "i18n/mo_catalog.h"
 
 #include <algorithm>
-#include <string>
 
 namespace lumvrex {
 namespace {
@@ -15,18 +14,6 @@ std::uint32_t readWord(std::span<const unsigned char> bytes, std::uint32_t offse
     const auto b = [&](std::uint32_t i) { return static_cast<std::uint32_t>(bytes[offset + i]); };
     return swapped ? (b(0) << 24) | (b(1) << 16) | (b(2) << 8) | b(3)
                    : b(0) | (b(1) << 8) | (b(2) << 16) | (b(3) << 24);
-}
-
-// Context and id as the catalogue keys them: "context\x04id".
-std::string keyOf(std::string_view context, std::string_view id)
-{
-    if (context.empty())
-        return std::string(id);
-    std::string key;
-    key.reserve(context.size() + 1 + id.size());
-    key.append(context).push_back('\x04');
-    key.append(id);
-    return key;
 }
 
 // The value of "Name: value" in the catalogue's header entry.
@@ -67,6 +54,17 @@ constexpr PluralForms kPluralForms[] = {
 };
 
 } // namespace
+
+std::string catalogueKey(std::string_view context, std::string_view id)
+{
+    if (context.empty())
+        return std::string(id);
+    std::string key;
+    key.reserve(context.size() + 1 + id.size());
+    key.append(context).push_back('\x04');
+    key.append(id);
+    return key;
+}
 
 MoCatalog::MoCatalog(std::span<const unsigned char> bytes, bool swapped, std::uint32_t count,
                      std::uint32_t originals, std::uint32_t translations)
@@ -165,7 +163,7 @@ std::optional<std::uint32_t> MoCatalog::indexOf(std::string_view key) const
 
 std::optional<std::string_view> MoCatalog::find(std::string_view context, std::string_view id) const
 {
-    const auto index = indexOf(keyOf(context, id));
+    const auto index = indexOf(catalogueKey(context, id));
     if (!index)
         return std::nullopt;
     const std::string_view text = translation(*index);
@@ -178,7 +176,7 @@ std::optional<std::string_view> MoCatalog::find(std::string_view context, std::s
 std::optional<std::string_view> MoCatalog::findPlural(std::string_view context, std::string_view singular,
                                                       unsigned long n) const
 {
-    const auto index = indexOf(keyOf(context, singular));
+    const auto index = indexOf(catalogueKey(context, singular));
     if (!index)
         return std::nullopt;
     const unsigned long form = m_pluralForm(n);

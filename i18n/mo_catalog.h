@@ -3,9 +3,14 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace lumvrex {
+
+// A message's key in a catalogue: "context\x04id", or id alone for an empty
+// context.
+std::string catalogueKey(std::string_view context, std::string_view id);
 
 // A compiled GNU gettext catalogue (.mo), read in place: the bytes must
 // outlive the catalogue. Either byte order is taken; every offset is

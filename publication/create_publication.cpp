@@ -1,8 +1,9 @@
 #include "publication/create_publication.h"
 
 #include "i18n/messages.h"
-#include "publication/publish.h"
+#include "publication/publication_script.h"
 #include "runtime/dialogs.h"
+#include "runtime/file_writer.h"
 #include "runtime/system.h"
 
 namespace lumvrex {
@@ -25,7 +26,8 @@ CreateOutcome createPublication(PublicationInputs inputs, Dialogs &dialogs, Page
     if (!path || path->empty())
         return CreateOutcome::Cancelled;
 
-    const Status written = publishToFile(pathFromUtf8(*path), *encoded, effects, decimalSeparator);
+    const Status written =
+        writeFile(pathFromUtf8(*path), publicationScript(*encoded, effects, decimalSeparator));
     if (!written) {
         dialogs.warn(messageTitle, written.error().message);
         return CreateOutcome::Failed;

@@ -37,21 +37,11 @@ public:
 
     void append(std::string_view text)
     {
+        if (m_used + text.size() > m_capacity)
+            grow(m_used + text.size());
         if (!text.empty())
-            std::memcpy(room(text.size()), text.data(), text.size());
-        commit(text.size());
-    }
-    // Room for an entry of at most bytes bytes, written straight into the
-    // block; commit() then ends the entry after the bytes it really took.
-    char *room(std::size_t bytes)
-    {
-        if (m_used + bytes > m_capacity)
-            grow(m_used + bytes);
-        return m_text.get() + m_used;
-    }
-    void commit(std::size_t bytes)
-    {
-        m_used += bytes;
+            std::memcpy(m_text.get() + m_used, text.data(), text.size());
+        m_used += text.size();
         m_ends.push_back(m_used);
     }
 

@@ -25,14 +25,10 @@ struct TextFlaws
     bool any() const { return !characters.empty() || invalidAt.has_value(); }
 };
 
-// Writes UTF-8 text as Windows-1252 to `to`, validating and encoding in one
-// pass, and returns the number of bytes written: never more than utf8.size(),
-// for which `to` must have room. When the text cannot go into a script, a
-// BadInput Error whose message is describeFlaws(flaws), with what is wrong
-// in flaws; the bytes are unusable then.
-Result<std::size_t> encodeScriptText(std::string_view utf8, char *to, TextFlaws &flaws);
-
-// The same, appended to out.
+// Appends UTF-8 text to out as Windows-1252, checked and encoded in one
+// pass. When the text cannot go into a script, a BadInput Error whose
+// message is describeFlaws(flaws), with what is wrong in flaws (given
+// empty), and out as it was.
 Status appendScriptText(std::string &out, std::string_view utf8, TextFlaws &flaws);
 
 // How a page is named in messages, from its index and path: "Page 3

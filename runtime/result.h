@@ -29,7 +29,6 @@ public:
         return m_source == Source::Windows ? std::optional<std::uint32_t>(m_value) : std::nullopt;
     }
     bool isErrno(int value) const { return errnoValue() == value; }
-    bool isWindows(std::uint32_t value) const { return windowsValue() == value; }
     bool operator==(const SystemCode &) const = default;
 
 private:
@@ -81,13 +80,10 @@ public:
     bool ok() const { return m_state.index() == 0; }
     explicit operator bool() const { return ok(); }
 
-    T &value() & { return std::get<0>(m_state); }
-    const T &value() const & { return std::get<0>(m_state); }
-    T &&value() && { return std::get<0>(std::move(m_state)); }
-    T *operator->() { return &value(); }
-    const T *operator->() const { return &value(); }
-    T &operator*() & { return value(); }
-    const T &operator*() const & { return value(); }
+    T &operator*() { return std::get<0>(m_state); }
+    const T &operator*() const { return std::get<0>(m_state); }
+    T *operator->() { return &**this; }
+    const T *operator->() const { return &**this; }
 
     const Error &error() const { return std::get<1>(m_state); }
 

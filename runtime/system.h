@@ -29,10 +29,6 @@ std::string userDecimalSeparator();
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 std::string utf8FromPath(const std::filesystem::path &path);
 
-// A path as messages show it: UTF-8, on one line, at most about 200
-// characters.
-std::string displayPath(const std::filesystem::path &path);
-
 // Whether file managers hide a file or folder by default: a name starting
 // with '.', and on Windows the hidden or system attribute (desktop.ini,
 // Thumbs.db).

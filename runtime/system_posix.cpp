@@ -1,7 +1,5 @@
 #include "runtime/system.h"
 
-#include "runtime/utf8.h"
-
 #include <cerrno>
 #include <clocale>
 #include <cstdint>
@@ -58,11 +56,6 @@ std::filesystem::path pathFromUtf8(std::string_view utf8)
 std::string utf8FromPath(const std::filesystem::path &path)
 {
     return path.native();
-}
-
-std::string displayPath(const std::filesystem::path &path)
-{
-    return utf8::printable(path.native());
 }
 
 bool hiddenFile(const std::filesystem::path &path)

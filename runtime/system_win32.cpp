@@ -1,7 +1,5 @@
 #include "runtime/system.h"
 
-#include "runtime/utf8.h"
-
 #include <system_error>
 #include <vector>
 
@@ -80,11 +78,6 @@ std::filesystem::path pathFromUtf8(std::string_view utf8)
 std::string utf8FromPath(const std::filesystem::path &path)
 {
     return utf8FromWide(path.native());
-}
-
-std::string displayPath(const std::filesystem::path &path)
-{
-    return utf8::printable(utf8FromPath(path));
 }
 
 bool hiddenFile(const std::filesystem::path &path)

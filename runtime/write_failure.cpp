@@ -1,6 +1,7 @@
 #include "runtime/write_failure.h"
 
 #include "runtime/system.h"
+#include "runtime/utf8.h"
 
 #include "i18n/message_format.h"
 #include "i18n/messages.h"
@@ -10,9 +11,10 @@
 namespace lumvrex {
 namespace {
 
+// On one line, at most about 200 characters.
 std::string quoted(const std::filesystem::path &path)
 {
-    return '"' + displayPath(path) + '"';
+    return '"' + utf8::printable(utf8FromPath(path)) + '"';
 }
 
 } // namespace

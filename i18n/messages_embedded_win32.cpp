@@ -2,13 +2,18 @@
 // the program and read by MoCatalog, chosen by the user's display language.
 #include "i18n/messages.h"
 
-#include "i18n/embedded_catalogue.h"
 #include "i18n/mo_catalog.h"
-#include "i18n/user_language.h"
 
 #include <optional>
+#include <span>
+
+#include <windows.h>
 
 namespace lumvrex {
+
+// po/es.po compiled by msgfmt, as the build turned it into a byte table.
+std::span<const unsigned char> embeddedSpanishCatalogue();
+
 namespace {
 
 std::optional<MoCatalog> &catalogue()
@@ -21,7 +26,10 @@ std::optional<MoCatalog> &catalogue()
 
 void startMessages()
 {
-    if (userLanguageIsSpanish())
+    // Any country's Spanish. The display language, not the regional format:
+    // a Spanish reader with English number formats still reads Spanish, and
+    // the other way round.
+    if (PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_SPANISH)
         catalogue() = MoCatalog::parse(embeddedSpanishCatalogue());
     else
         catalogue().reset();
