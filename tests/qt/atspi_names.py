@@ -3,7 +3,7 @@
 Needs an X display and a session bus of its own, and Debian's Python, which
 has pyatspi:
 
-    dbus-run-session -- xvfb-run -a /usr/bin/python3 atspi_names.py LUMVREX [SPANISH.mo]
+    dbus-run-session -- tests/with_display.sh 800x600x24 /usr/bin/python3 atspi_names.py LUMVREX [SPANISH.mo]
 
 Given the Spanish catalogue, the program runs with Spanish messages and every
 name the test expects is that catalogue's, read with Python's own gettext.
