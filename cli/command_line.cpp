@@ -13,22 +13,6 @@ namespace {
 
 const char *const kProgram = "lumvrex-cli";
 
-std::string description()
-{
-    return std::string(localized("help",
-                                 "Writes a NeoBook publication script (.pub) with one page per picture,\n"
-                                 "in the order given: the PICTUREs first, then the paths of --files-from."));
-}
-
-std::string exitCodes()
-{
-    return std::string(localized("help",
-                                 "Exit codes:\n"
-                                 "  0  the script was written\n"
-                                 "  1  the script could not be written (the message names the path and why)\n"
-                                 "  2  bad usage or bad input; nothing was written"));
-}
-
 // CLI11 puts the description before the usage line; people look for
 // "Usage:" first.
 class UsageFirst final : public CLI::Formatter
@@ -85,8 +69,17 @@ CliExit usageError(const std::string &message)
 
 std::variant<CliOptions, CliExit> parseCommandLine(const std::vector<std::string> &arguments)
 {
-    CLI::App app(description(), kProgram);
-    app.footer(exitCodes());
+    CLI::App app(
+        std::string(localized("help",
+                              "Writes a NeoBook publication script (.pub) with one page per picture,\n"
+                              "in the order given: the PICTUREs first, then the paths of --files-from.")),
+        kProgram);
+    app.footer(
+        std::string(localized("help",
+                              "Exit codes:\n"
+                              "  0  the script was written\n"
+                              "  1  the script could not be written (the message names the path and why)\n"
+                              "  2  bad usage or bad input; nothing was written")));
     // The same options everywhere: on Windows CLI11 would otherwise take a
     // picture such as /fotos/a.png for an option.
     app.allow_windows_style_options(false);

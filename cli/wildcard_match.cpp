@@ -3,11 +3,6 @@
 namespace lumvrex {
 namespace {
 
-std::size_t prefixLength(std::string_view path)
-{
-    return path.starts_with(R"(\\?\)") ? 4 : 0;
-}
-
 bool matchesFrom(std::u32string_view pattern, std::u32string_view name)
 {
     // The last * seen and where the name stood then: on a mismatch, that *
@@ -39,7 +34,8 @@ bool matchesFrom(std::u32string_view pattern, std::u32string_view name)
 
 bool holdsWildcard(std::string_view path)
 {
-    return path.find_first_of("*?", prefixLength(path)) != std::string_view::npos;
+    // The "?" of a "\\?\" prefix is no wildcard.
+    return path.find_first_of("*?", path.starts_with(R"(\\?\)") ? 4 : 0) != std::string_view::npos;
 }
 
 std::size_t lastPartAt(std::string_view path)

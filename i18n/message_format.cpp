@@ -1,12 +1,9 @@
 #include "i18n/message_format.h"
 
-#include <vector>
-
 namespace lumvrex {
 
 std::string formatMessage(std::string_view pattern, std::initializer_list<std::string_view> arguments)
 {
-    const std::vector<std::string_view> args(arguments);
     std::string out;
     out.reserve(pattern.size() + 64);
     std::size_t next = 0;
@@ -36,8 +33,8 @@ std::string formatMessage(std::string_view pattern, std::initializer_list<std::s
             cursor = digits + 1;
         if (cursor < pattern.size() && (pattern[cursor] == 's' || pattern[cursor] == 'd')) {
             const std::size_t index = numbered ? position - 1 : next++;
-            if (index < args.size()) {
-                out.append(args[index]);
+            if (index < arguments.size()) {
+                out.append(arguments.begin()[index]);
                 at = cursor + 1;
                 continue;
             }

@@ -16,11 +16,7 @@ std::span<const unsigned char> embeddedSpanishCatalogue();
 
 namespace {
 
-std::optional<MoCatalog> &catalogue()
-{
-    static std::optional<MoCatalog> chosen;
-    return chosen;
-}
+std::optional<MoCatalog> g_catalogue;
 
 } // namespace
 
@@ -30,9 +26,9 @@ void startMessages()
     // a Spanish reader with English number formats still reads Spanish, and
     // the other way round.
     if (PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_SPANISH)
-        catalogue() = MoCatalog::parse(embeddedSpanishCatalogue());
+        g_catalogue = MoCatalog::parse(embeddedSpanishCatalogue());
     else
-        catalogue().reset();
+        g_catalogue.reset();
 }
 
 // The catalogue is inside the program: there is no folder to look in.
@@ -41,8 +37,8 @@ void useMessageFolder(const std::filesystem::path &)
 
 std::string_view localized(const char *context, const char *english)
 {
-    if (catalogue()) {
-        if (const auto text = catalogue()->find(context, english))
+    if (g_catalogue) {
+        if (const auto text = g_catalogue->find(context, english))
             return *text;
     }
     return english;
@@ -50,8 +46,8 @@ std::string_view localized(const char *context, const char *english)
 
 std::string_view localizedCount(const char *context, const char *one, const char *many, unsigned long n)
 {
-    if (catalogue()) {
-        if (const auto text = catalogue()->findPlural(context, one, n))
+    if (g_catalogue) {
+        if (const auto text = g_catalogue->findPlural(context, one, n))
             return *text;
     }
     return n == 1 ? std::string_view(one) : std::string_view(many);

@@ -181,11 +181,6 @@ private:
     NameKey m_key;
 };
 
-NameKey primaryKey(std::u32string_view text)
-{
-    return KeyBuilder(false).build(text);
-}
-
 int sign(int value)
 {
     return (value > 0) - (value < 0);
@@ -225,7 +220,7 @@ std::vector<std::size_t> nameOrder(std::size_t count,
     // out once per text, the rest only for the texts that tie.
     std::vector<std::u32string> keys(count);
     for (std::size_t i = 0; i < count; ++i)
-        keys[i] = primaryKey(textAt(i)).primary;
+        keys[i] = KeyBuilder(false).build(textAt(i)).primary;
     std::vector<std::size_t> order(count);
     std::iota(order.begin(), order.end(), std::size_t(0));
     std::ranges::stable_sort(order, [&](std::size_t a, std::size_t b) {

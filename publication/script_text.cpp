@@ -18,12 +18,6 @@ namespace {
 
 constexpr std::size_t kMaxProblemsShown = 10;
 
-void noteCharacter(TextFlaws &flaws, char32_t codePoint)
-{
-    if (std::find(flaws.characters.begin(), flaws.characters.end(), codePoint) == flaws.characters.end())
-        flaws.characters.push_back(codePoint);
-}
-
 std::string describeCharacter(char32_t codePoint)
 {
     std::string name = utf8::codePointName(codePoint);
@@ -125,11 +119,10 @@ std::size_t encodeText(std::string_view utf8, char *to, TextFlaws &flaws)
         }
         const int byte =
             read.codePoint < 0x20 && read.codePoint != U'\t' ? -1 : windows1252::byteFor(read.codePoint);
-        if (byte < 0) {
-            noteCharacter(flaws, read.codePoint);
-        } else {
+        if (byte >= 0)
             *to++ = static_cast<char>(byte);
-        }
+        else if (std::ranges::find(flaws.characters, read.codePoint) == flaws.characters.end())
+            flaws.characters.push_back(read.codePoint);
         at += read.length;
     }
     return static_cast<std::size_t>(to - start);

@@ -20,12 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The system's reason for a failure: its code, which the message spells out.
-SystemCode reason(DWORD error)
-{
-    return SystemCode::fromWindows(error);
-}
-
 // Writes every byte to the handle. On a failure, written (where given) is
 // told how many bytes the handle took.
 Status writeAll(HANDLE handle, std::string_view bytes, std::size_t *written = nullptr)
@@ -43,7 +37,7 @@ Status writeAll(HANDLE handle, std::string_view bytes, std::size_t *written = nu
                 error = ERROR_WRITE_FAULT;
             if (written)
                 *written = done;
-            return systemError(Error::Kind::WriteFailed, reason(error));
+            return systemError(Error::Kind::WriteFailed, SystemCode::fromWindows(error));
         }
         done += took;
     }
@@ -162,11 +156,11 @@ Result<fs::path> systemPath(const fs::path &path)
     const std::wstring trimmed = withoutTrailingDotsAndBlanks(path.native());
     const DWORD needed = GetFullPathNameW(trimmed.c_str(), 0, nullptr, nullptr);
     if (needed == 0)
-        return writeFailure(path, reason(GetLastError()));
+        return writeFailure(path, SystemCode::fromWindows(GetLastError()));
     std::wstring full(needed, L'\0');
     const DWORD length = GetFullPathNameW(trimmed.c_str(), needed, full.data(), nullptr);
     if (length == 0 || length >= needed)
-        return writeFailure(path, reason(GetLastError()));
+        return writeFailure(path, SystemCode::fromWindows(GetLastError()));
     full.resize(length);
     if (full.size() + kRoomForTemporaryName < MAX_PATH)
         return fs::path(trimmed);
@@ -177,7 +171,7 @@ Result<fs::path> systemPath(const fs::path &path)
         full = L"\\\\?\\" + full;
     // 32,767 characters is the most any Windows call takes.
     if (full.size() + kRoomForTemporaryName > 32767)
-        return writeFailure(path, reason(ERROR_FILENAME_EXCED_RANGE));
+        return writeFailure(path, SystemCode::fromWindows(ERROR_FILENAME_EXCED_RANGE));
     return fs::path(full);
 }
 
@@ -197,11 +191,11 @@ public:
             const DWORD error = GetLastError();
             if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
                 m_name.clear();
-                return systemError(Error::Kind::WriteFailed, reason(error));
+                return systemError(Error::Kind::WriteFailed, SystemCode::fromWindows(error));
             }
         }
         m_name.clear();
-        return systemError(Error::Kind::WriteFailed, reason(ERROR_FILE_EXISTS));
+        return systemError(Error::Kind::WriteFailed, SystemCode::fromWindows(ERROR_FILE_EXISTS));
     }
     TemporaryFile() = default;
     ~TemporaryFile()
@@ -246,7 +240,7 @@ Status reserveRoom(HANDLE file, std::uint64_t size)
         allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
         if (!setInformation(file, FileAllocationInfo, &allocation, sizeof allocation)
             && isFull(GetLastError()))
-            return systemError(Error::Kind::WriteFailed, reason(ERROR_DISK_FULL));
+            return systemError(Error::Kind::WriteFailed, SystemCode::fromWindows(ERROR_DISK_FULL));
         return {};
     }
     LARGE_INTEGER current = {};
@@ -259,7 +253,7 @@ Status reserveRoom(HANDLE file, std::uint64_t size)
         SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && !SetEndOfFile(file) && isFull(GetLastError());
     SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
     if (full)
-        return systemError(Error::Kind::WriteFailed, reason(ERROR_DISK_FULL));
+        return systemError(Error::Kind::WriteFailed, SystemCode::fromWindows(ERROR_DISK_FULL));
     return {};
 }
 
@@ -273,7 +267,7 @@ Status writeInPlace(const fs::path &path, HANDLE file, std::string_view bytes)
     if (const Status status = writeAll(file, bytes, &written); !status)
         return written == 0 ? writeFailure(path, status.error()) : partlyWritten(path, status.error());
     if (!SetEndOfFile(file) || !FlushFileBuffers(file))
-        return partlyWritten(path, reason(GetLastError()));
+        return partlyWritten(path, SystemCode::fromWindows(GetLastError()));
     return {};
 }
 
@@ -302,7 +296,7 @@ Status writeBesideAndMove(const Target &target, Placing placing, std::string_vie
     if (const Status written = writeAll(temporary.handle(), bytes); !written)
         return writeFailure(path, written.error());
     if (!FlushFileBuffers(temporary.handle()))
-        return writeFailure(path, reason(GetLastError()));
+        return writeFailure(path, SystemCode::fromWindows(GetLastError()));
     temporary.closeHandle();
     // ReplaceFileW carries the attributes over on Windows, Wine's does not;
     // set beforehand, they survive both.
@@ -315,7 +309,7 @@ Status writeBesideAndMove(const Target &target, Placing placing, std::string_vie
                                  : MoveFileExW(temporary.name().c_str(), target.system.c_str(),
                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!moved)
-        return writeFailure(path, reason(GetLastError()));
+        return writeFailure(path, SystemCode::fromWindows(GetLastError()));
     temporary.moved();
     return {};
 }
@@ -328,7 +322,7 @@ Status writeExistingFile(const Target &target, std::string_view bytes)
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return writeFailure(target.shown, reason(GetLastError()));
+        return writeFailure(target.shown, SystemCode::fromWindows(GetLastError()));
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
         return writeStraight(target.shown, file.get(), bytes);
     BY_HANDLE_FILE_INFORMATION information = {};
@@ -343,12 +337,12 @@ Status writeExistingFile(const Target &target, std::string_view bytes)
 Status writeFile(const fs::path &path, std::string_view bytes)
 {
     if (path.empty())
-        return writeFailure(path, reason(ERROR_PATH_NOT_FOUND));
+        return writeFailure(path, SystemCode::fromWindows(ERROR_PATH_NOT_FOUND));
     if (namesADevice(path)) {
         UniqueHandle device(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
         if (!device)
-            return writeFailure(path, reason(GetLastError()));
+            return writeFailure(path, SystemCode::fromWindows(GetLastError()));
         return writeStraight(path, device.get(), bytes);
     }
     // Names Windows refuses are refused before anything is touched, in the
@@ -360,7 +354,7 @@ Status writeFile(const fs::path &path, std::string_view bytes)
     if (isDeviceName(path.filename().native()))
         return writeFailure(path, localized("write", "the name is one Windows keeps for a device"));
     if (hasOverlongName(path))
-        return writeFailure(path, reason(ERROR_FILENAME_EXCED_RANGE));
+        return writeFailure(path, SystemCode::fromWindows(ERROR_FILENAME_EXCED_RANGE));
     Result<fs::path> system = systemPath(path);
     if (!system)
         return system.error();
@@ -373,8 +367,8 @@ Status writeFile(const fs::path &path, std::string_view bytes)
         if (error == ERROR_FILE_NOT_FOUND)
             return writeBesideAndMove(target, Placing::NewFile, bytes);
         if (error == ERROR_PATH_NOT_FOUND)
-            return folderFailure(path, folderOf(path), reason(error));
-        return writeFailure(path, reason(error));
+            return folderFailure(path, folderOf(path), SystemCode::fromWindows(error));
+        return writeFailure(path, SystemCode::fromWindows(error));
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return writeFailure(path, localized("write", "it is a folder"));

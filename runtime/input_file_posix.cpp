@@ -25,14 +25,6 @@ Error readFailed(SystemCode code)
 // Standard input is read but never closed.
 struct InputFile::Handle
 {
-    explicit Handle(UniqueFd file)
-        : fd(file.get())
-        , owned(std::move(file))
-    { }
-    explicit Handle(int borrowed)
-        : fd(borrowed)
-    { }
-
     int fd;
     UniqueFd owned;
 };
@@ -52,14 +44,15 @@ Result<InputFile> InputFile::open(const std::filesystem::path &path)
     struct stat info = {};
     if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode))
         return readFailed(SystemCode::fromErrno(EISDIR));
-    return InputFile(std::make_unique<Handle>(std::move(file)));
+    const int fd = file.get();
+    return InputFile(std::make_unique<Handle>(Handle{fd, std::move(file)}));
 }
 
 Result<InputFile> InputFile::standardInput()
 {
     if (standardStreamWasClosed(STDIN_FILENO))
         return badInput(std::string(localized("read", "standard input is closed")));
-    return InputFile(std::make_unique<Handle>(STDIN_FILENO));
+    return InputFile(std::make_unique<Handle>(Handle{STDIN_FILENO, UniqueFd()}));
 }
 
 std::optional<std::uint64_t> InputFile::sizeHint() const

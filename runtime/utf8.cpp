@@ -1,5 +1,6 @@
 #include "runtime/utf8.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <vector>
 
@@ -109,19 +110,15 @@ std::string printable(std::string_view text, std::size_t maxCharacters)
             shown.emplace_back(text.substr(at, read.length));
         at += read.length;
     }
-    std::string result;
-    if (shown.size() <= maxCharacters || maxCharacters < 3) {
-        for (const std::string &piece : shown)
-            result += piece;
-        return result;
+    if (shown.size() > maxCharacters && maxCharacters >= 3) {
+        const auto head = static_cast<std::ptrdiff_t>((maxCharacters - 1) / 2);
+        const auto tail = static_cast<std::ptrdiff_t>(maxCharacters - 1) - head;
+        shown.erase(shown.begin() + head, shown.end() - tail);
+        shown.insert(shown.begin() + head, "\xE2\x80\xA6"); // …
     }
-    const std::size_t head = (maxCharacters - 1) / 2;
-    const std::size_t tail = maxCharacters - 1 - head;
-    for (std::size_t i = 0; i < head; ++i)
-        result += shown[i];
-    result += "\xE2\x80\xA6"; // …
-    for (std::size_t i = shown.size() - tail; i < shown.size(); ++i)
-        result += shown[i];
+    std::string result;
+    for (const std::string &piece : shown)
+        result += piece;
     return result;
 }
 
