@@ -11,7 +11,7 @@ namespace {
 TEST(Form1, FieldsFeedTheirInputsAndText3Nothing)
 {
     const PublicationInputs inputs = form1Inputs(
-        [](const ControlSpec &field) { return "<" + std::string(field.name) + ">"; }, PageList{"/a.png"});
+        [](const Form1Control &field) { return "<" + std::string(field.name) + ">"; }, PageList{"/a.png"});
     EXPECT_EQ(inputs.title, "<Text1>");
     EXPECT_EQ(inputs.backColor, "<Text2>");
     EXPECT_EQ(inputs.width, "<Text4>");
@@ -23,7 +23,7 @@ TEST(Form1, FieldsFeedTheirInputsAndText3Nothing)
 TEST(Form1, EveryButtonHasItsActionAndNothingElseOne)
 {
     std::string actions;
-    for (const ControlSpec &control : kForm1Controls) {
+    for (const Form1Control &control : kForm1Controls) {
         EXPECT_EQ(control.action != ButtonAction::None, control.kind == ControlKind::PushButton)
             << control.name;
         if (control.action == ButtonAction::CreatePublication)
@@ -40,7 +40,7 @@ TEST(Form1, EveryButtonHasItsActionAndNothingElseOne)
 TEST(Form1, FieldsAndTheListAreSpokenByTheirLabels)
 {
     std::string spoken;
-    for (const ControlSpec &control : kForm1Controls) {
+    for (const Form1Control &control : kForm1Controls) {
         if (control.kind == ControlKind::Label || control.kind == ControlKind::PushButton) {
             EXPECT_TRUE(control.spokenCaption.empty()) << control.name;
             continue;

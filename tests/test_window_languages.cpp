@@ -193,10 +193,10 @@ TEST_P(WindowTexts, AreTheCataloguesOwn)
 TEST_P(WindowTexts, MenuAccessKeysAreAllDifferent)
 {
     std::set<char> keys;
-    for (const PageCommandSpec &spec : kPageCommands) {
-        if (spec.menu == MenuPlace::None)
+    for (const PageCommandDefinition &definition : kPageCommands) {
+        if (definition.menu == MenuPlace::None)
             continue;
-        const std::string caption = pageMenuCaption(spec.command);
+        const std::string caption = pageMenuCaption(definition.command);
         const std::size_t amp = caption.find('&');
         ASSERT_LT(amp + 1, caption.size()) << caption;
         const auto key = static_cast<unsigned char>(caption[amp + 1]);

@@ -27,7 +27,7 @@ std::string_view height()
 } // namespace
 
 // clang-format off
-const std::array<ControlSpec, 16> kForm1Controls = {{
+const std::array<Form1Control, 16> kForm1Controls = {{
     // name      kind   caption              left  top   width height tab  feeds                    does                 spoken as
     {"Label1",   Label,  "E-Book title:",     {120,  120,  975,  255}, 0},
     {"Text1",    Field,  "",                  {1200, 120,  5175, 285}, 6,  &InputFields::title,     Does::None,          "E-Book title:"},
@@ -48,28 +48,28 @@ const std::array<ControlSpec, 16> kForm1Controls = {{
 }};
 // clang-format on
 
-std::vector<const ControlSpec *> form1FocusOrder()
+std::vector<const Form1Control *> form1FocusOrder()
 {
-    std::vector<const ControlSpec *> order;
-    for (const ControlSpec &control : kForm1Controls) {
+    std::vector<const Form1Control *> order;
+    for (const Form1Control &control : kForm1Controls) {
         if (control.kind != ControlKind::Label)
             order.push_back(&control);
     }
     std::sort(order.begin(), order.end(),
-              [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
+              [](const Form1Control *a, const Form1Control *b) { return a->tabIndex < b->tabIndex; });
     return order;
 }
 
-std::size_t form1Index(const ControlSpec &control)
+std::size_t form1Index(const Form1Control &control)
 {
     return static_cast<std::size_t>(&control - kForm1Controls.data());
 }
 
-PublicationInputs form1Inputs(const std::function<std::string(const ControlSpec &field)> &fieldText,
+PublicationInputs form1Inputs(const std::function<std::string(const Form1Control &field)> &fieldText,
                               PageList pages)
 {
     PublicationInputs inputs;
-    for (const ControlSpec &control : kForm1Controls) {
+    for (const Form1Control &control : kForm1Controls) {
         if (control.input)
             inputs.*control.input = fieldText(control);
     }
@@ -77,7 +77,7 @@ PublicationInputs form1Inputs(const std::function<std::string(const ControlSpec 
     return inputs;
 }
 
-std::string spokenName(const ControlSpec &control)
+std::string spokenName(const Form1Control &control)
 {
     std::string name(control.spokenCaption);
     if (control.spokenWord)

@@ -29,7 +29,7 @@ enum class ControlKind { Label, TextField, PageList, PushButton };
 // What a button does when clicked.
 enum class ButtonAction { None, CreatePublication, Exit, ClearPages };
 
-struct ControlSpec
+struct Form1Control
 {
     std::string_view name; // the object name: "Text1", "Command2"
     ControlKind kind;
@@ -51,22 +51,22 @@ inline constexpr std::string_view kApplicationTitle = "Lumvrex";
 inline constexpr TwipsRect kForm1ClientArea{0, 0, 6525, 2865};
 
 // In creation order, row by row.
-extern const std::array<ControlSpec, 16> kForm1Controls;
+extern const std::array<Form1Control, 16> kForm1Controls;
 
 // The controls that take the keyboard focus, in the order Tab walks them;
 // the first one has the focus at start. Labels take none.
-std::vector<const ControlSpec *> form1FocusOrder();
+std::vector<const Form1Control *> form1FocusOrder();
 
 // A control's place in kForm1Controls.
-std::size_t form1Index(const ControlSpec &control);
+std::size_t form1Index(const Form1Control &control);
 
 // The inputs from the fields' texts (UTF-8, asked for by control) and the
 // pages.
-PublicationInputs form1Inputs(const std::function<std::string(const ControlSpec &field)> &fieldText,
+PublicationInputs form1Inputs(const std::function<std::string(const Form1Control &field)> &fieldText,
                               PageList pages);
 
 // What a screen reader calls a field or the list: "Resolution (w,h): width".
-std::string spokenName(const ControlSpec &control);
+std::string spokenName(const Form1Control &control);
 
 // The byte a script gets as its decimal separator: the user's settings as
 // the system keeps them, the same source lumvrex-cli reads.

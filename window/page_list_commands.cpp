@@ -54,7 +54,7 @@ std::string_view keyName(ListKey key)
 } // namespace
 
 // clang-format off
-const std::array<PageCommandSpec, 15> kPageCommands = {{
+const std::array<PageCommandDefinition, 15> kPageCommands = {{
     {PageCommand::AddPictures, {KeyChord{Key::O, Ctrl}, KeyChord{Key::Insert}},             Menu::Item,      [] { return localized("page menu", "&Add pictures"); }, true},
     {PageCommand::AddFolder,   {KeyChord{Key::O, Ctrl, Shift}},                             Menu::Item,      [] { return localized("page menu", "Add &folder"); }, true},
     {PageCommand::Paste,       {KeyChord{Key::V, Ctrl}, KeyChord{Key::Insert, !Ctrl, Shift}}, Menu::Item,      [] { return localized("page menu", "&Paste"); }},
@@ -73,34 +73,35 @@ const std::array<PageCommandSpec, 15> kPageCommands = {{
 }};
 // clang-format on
 
-const PageCommandSpec &pageCommandSpec(PageCommand command)
+const PageCommandDefinition &pageCommandDefinition(PageCommand command)
 {
-    return *std::find_if(kPageCommands.begin(), kPageCommands.end(),
-                         [command](const PageCommandSpec &spec) { return spec.command == command; });
+    return *std::find_if(
+        kPageCommands.begin(), kPageCommands.end(),
+        [command](const PageCommandDefinition &definition) { return definition.command == command; });
 }
 
 std::optional<PageCommand> commandForKey(KeyChord chord)
 {
-    for (const PageCommandSpec &spec : kPageCommands) {
-        if (std::find(spec.keys.begin(), spec.keys.end(), chord) != spec.keys.end())
-            return spec.command;
+    for (const PageCommandDefinition &definition : kPageCommands) {
+        if (std::find(definition.keys.begin(), definition.keys.end(), chord) != definition.keys.end())
+            return definition.command;
     }
     return std::nullopt;
 }
 
 std::string pageMenuCaption(PageCommand command)
 {
-    const PageCommandSpec &spec = pageCommandSpec(command);
-    if (!spec.caption)
+    const PageCommandDefinition &definition = pageCommandDefinition(command);
+    if (!definition.caption)
         return {};
     // The ellipsis is the same in every language, and the catalogue's
     // messages stay ASCII.
-    return std::string(spec.caption()) + (spec.asksFirst ? "…" : "");
+    return std::string(definition.caption()) + (definition.asksFirst ? "…" : "");
 }
 
 std::string pageMenuShortcutLabel(PageCommand command)
 {
-    const std::optional<KeyChord> &first = pageCommandSpec(command).keys.front();
+    const std::optional<KeyChord> &first = pageCommandDefinition(command).keys.front();
     if (!first)
         return {};
     std::string label;

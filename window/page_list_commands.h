@@ -44,7 +44,7 @@ struct KeyChord
 // In the menu, and where: a line above it when it starts a group.
 enum class MenuPlace { None, Item, AfterLine };
 
-struct PageCommandSpec
+struct PageCommandDefinition
 {
     PageCommand command;
     // The first is the one a menu shows.
@@ -57,9 +57,9 @@ struct PageCommandSpec
 };
 
 // In the menu's order.
-extern const std::array<PageCommandSpec, 15> kPageCommands;
+extern const std::array<PageCommandDefinition, 15> kPageCommands;
 
-const PageCommandSpec &pageCommandSpec(PageCommand command);
+const PageCommandDefinition &pageCommandDefinition(PageCommand command);
 
 // The command on a key, if any; the rest the list handles as every list
 // does (arrows, Home, End, with Shift).

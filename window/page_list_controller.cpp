@@ -36,7 +36,7 @@ std::string PageListController::listName() const
 {
     const auto list =
         std::find_if(kForm1Controls.begin(), kForm1Controls.end(),
-                     [](const ControlSpec &control) { return control.kind == ControlKind::PageList; });
+                     [](const Form1Control &control) { return control.kind == ControlKind::PageList; });
     return pageListName(lumvrex::spokenName(*list), m_editor.size());
 }
 
@@ -141,11 +141,11 @@ bool PageListController::runKey(KeyChord chord)
 std::vector<PageMenuEntry> PageListController::menu() const
 {
     std::vector<PageMenuEntry> entries;
-    for (const PageCommandSpec &spec : kPageCommands) {
-        if (spec.menu != MenuPlace::None)
-            entries.push_back({spec.command, pageMenuCaption(spec.command),
-                               pageMenuShortcutLabel(spec.command), enabled(spec.command),
-                               spec.menu == MenuPlace::AfterLine});
+    for (const PageCommandDefinition &definition : kPageCommands) {
+        if (definition.menu != MenuPlace::None)
+            entries.push_back({definition.command, pageMenuCaption(definition.command),
+                               pageMenuShortcutLabel(definition.command), enabled(definition.command),
+                               definition.menu == MenuPlace::AfterLine});
     }
     return entries;
 }

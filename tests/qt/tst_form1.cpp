@@ -322,7 +322,7 @@ void TestForm1::controlsSitWhereTheLayoutPutsThem()
     QFETCH(int, tabIndex);
 
     const auto control = std::find_if(kForm1Controls.begin(), kForm1Controls.end(),
-                                      [&](const ControlSpec &spec) { return qString(spec.name) == name; });
+                                      [&](const Form1Control &entry) { return qString(entry.name) == name; });
     QVERIFY(control != kForm1Controls.end());
     QCOMPARE(control->tabIndex, tabIndex);
     auto *widget = child<QWidget>(qPrintable(name));
@@ -361,7 +361,7 @@ void TestForm1::windowFrame()
 void TestForm1::captionsFitInTheWindowsFont_data()
 {
     QTest::addColumn<QString>("name");
-    for (const ControlSpec &control : kForm1Controls) {
+    for (const Form1Control &control : kForm1Controls) {
         if (!control.caption.empty())
             QTest::newRow(control.name.data()) << qString(control.name);
     }

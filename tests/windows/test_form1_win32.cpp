@@ -316,7 +316,7 @@ protected:
 
     HWND control(std::string_view name) const
     {
-        for (const ControlSpec &entry : kForm1Controls) {
+        for (const Form1Control &entry : kForm1Controls) {
             if (entry.name == name)
                 return form.control(entry);
         }
@@ -333,7 +333,7 @@ protected:
     }
     std::string focusedName() const
     {
-        for (const ControlSpec &entry : kForm1Controls) {
+        for (const Form1Control &entry : kForm1Controls) {
             if (form.control(entry) == GetFocus())
                 return std::string(entry.name);
         }
@@ -416,7 +416,7 @@ TEST_F(Form1Test, ControlsAreWindowsOwnWithTheirCaptionsAndEmptyFields)
                               {ControlKind::TextField, L"Edit"},
                               {ControlKind::PageList, L"LumvrexPageList"}, // Windows' list box, extended
                               {ControlKind::PushButton, L"Button"}};
-    for (const ControlSpec &entry : kForm1Controls) {
+    for (const Form1Control &entry : kForm1Controls) {
         const HWND window = control(entry.name);
         for (const KindCase &kind : kinds) {
             if (kind.kind == entry.kind) {
@@ -456,7 +456,7 @@ TEST_F(Form1Test, TabWalksTheFocusOrderFromCreatePub)
     HWND at = control("Command1");
     for (std::size_t i = 1; i < expected.size(); ++i) {
         at = GetNextDlgTabItem(form.window(), at, TRUE);
-        for (const ControlSpec &entry : kForm1Controls) {
+        for (const Form1Control &entry : kForm1Controls) {
             if (control(entry.name) == at)
                 backwards.emplace_back(entry.name);
         }
@@ -505,14 +505,14 @@ INSTANTIATE_TEST_SUITE_P(Keys, Form1Keys,
 TEST_F(Form1Test, ScreenReadersHearTheLabelsAndTheCount)
 {
     // The label's caption; the resolution's halves add a word of ours.
-    const auto expectedName = [](const ControlSpec &field) {
+    const auto expectedName = [](const Form1Control &field) {
         if (field.name == "Text4")
             return "Resolution (w,h): " + said().text("spoken name", "width");
         if (field.name == "Text5")
             return "Resolution (w,h): " + said().text("spoken name", "height");
         return std::string(field.spokenCaption);
     };
-    for (const ControlSpec &entry : kForm1Controls) {
+    for (const Form1Control &entry : kForm1Controls) {
         if (entry.kind != ControlKind::TextField)
             continue;
         HWND answeredFor = nullptr;

@@ -57,7 +57,7 @@ QAccessibleInterface *accessibleForm1(const QString &className, QObject *object)
     return nullptr;
 }
 
-QWidget *makeControl(const ControlSpec &control, QWidget *parent)
+QWidget *makeControl(const Form1Control &control, QWidget *parent)
 {
     QWidget *widget = nullptr;
     switch (control.kind) {
@@ -135,7 +135,7 @@ void Form1::showEvent(QShowEvent *event)
 
 void Form1::buildControls()
 {
-    for (const ControlSpec &control : kForm1Controls) {
+    for (const Form1Control &control : kForm1Controls) {
         QWidget *widget = makeControl(control, this);
         m_controls[form1Index(control)] = widget;
         if (auto *button = qobject_cast<QPushButton *>(widget))
@@ -170,7 +170,7 @@ void Form1::clicked(ButtonAction action)
 void Form1::setTabOrderAndFocus()
 {
     QList<QWidget *> order;
-    for (const ControlSpec *control : form1FocusOrder())
+    for (const Form1Control *control : form1FocusOrder())
         order.append(m_controls[form1Index(*control)]);
     for (qsizetype i = 0; i < order.size(); ++i)
         setTabOrder(order[i], order[(i + 1) % order.size()]);
@@ -189,7 +189,7 @@ void Form1::setEffectSource(PageEffectSource *effects)
 
 PublicationInputs Form1::publicationInputs() const
 {
-    const auto fieldText = [this](const ControlSpec &field) {
+    const auto fieldText = [this](const Form1Control &field) {
         return utf8(static_cast<QLineEdit *>(m_controls[form1Index(field)])->text());
     };
     return form1Inputs(fieldText, m_list->pages().editor().pages());

@@ -53,7 +53,7 @@ std::optional<KeyChord> chordOf(const QKeyEvent &event)
 // A command's first key, for the menu to show and a screen reader to read.
 QKeySequence keySequenceOf(PageCommand command)
 {
-    const std::optional<KeyChord> &chord = pageCommandSpec(command).keys.front();
+    const std::optional<KeyChord> &chord = pageCommandDefinition(command).keys.front();
     if (!chord)
         return {};
     const auto qtKey = std::find_if(std::begin(kQtKeys), std::end(kQtKeys),

@@ -32,7 +32,7 @@ public:
     // nullptr once the window is closed.
     HWND window() const { return m_window; }
     // The control made for a row of kForm1Controls.
-    HWND control(const ControlSpec &entry) const;
+    HWND control(const Form1Control &entry) const;
 
     // Shows the window with the focus on "Create pub".
     void show(int showCommand);
@@ -66,8 +66,8 @@ private:
     void createControls(HINSTANCE instance);
     void setTabOrder();
     void nameControls();
-    std::string fieldText(const ControlSpec &entry) const;
-    void clicked(const ControlSpec &entry);
+    std::string fieldText(const Form1Control &entry) const;
+    void clicked(const Form1Control &entry);
     void createPublicationClicked();
     void showPageListWarnings();
 

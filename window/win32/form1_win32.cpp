@@ -106,7 +106,7 @@ Form1::~Form1()
 
 void Form1::createControls(HINSTANCE instance)
 {
-    for (const ControlSpec &entry : kForm1Controls) {
+    for (const Form1Control &entry : kForm1Controls) {
         const WindowsControl kind = windowsControl(entry.kind);
         const std::size_t index = form1Index(entry);
         m_controls[index] = CreateWindowExW(
@@ -127,7 +127,7 @@ void Form1::createControls(HINSTANCE instance)
 void Form1::setTabOrder()
 {
     HWND previous = HWND_TOP;
-    for (const ControlSpec *entry : form1FocusOrder()) {
+    for (const Form1Control *entry : form1FocusOrder()) {
         const HWND control = m_controls[form1Index(*entry)];
         SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = control;
@@ -137,7 +137,7 @@ void Form1::setTabOrder()
 // The fields are named here; the page list names itself, with its count.
 void Form1::nameControls()
 {
-    for (const ControlSpec &entry : kForm1Controls) {
+    for (const Form1Control &entry : kForm1Controls) {
         if (entry.kind == ControlKind::TextField) {
             setAccessibleName(m_controls[form1Index(entry)],
                               [name = wideFromUtf8(spokenName(entry))] { return name; });
@@ -149,7 +149,7 @@ void Form1::layOut(UINT dpi)
 {
     const auto pixels = [dpi](int twips) { return pixelsFromTwips(twips, static_cast<int>(dpi)); };
     const HFONT font = createDialogFont(dpi);
-    for (const ControlSpec &entry : kForm1Controls) {
+    for (const Form1Control &entry : kForm1Controls) {
         const HWND control = m_controls[form1Index(entry)];
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SetWindowPos(control, nullptr, pixels(entry.place.left), pixels(entry.place.top),
@@ -176,7 +176,7 @@ void Form1::layOut(UINT dpi)
     InvalidateRect(m_window, nullptr, TRUE);
 }
 
-HWND Form1::control(const ControlSpec &entry) const
+HWND Form1::control(const Form1Control &entry) const
 {
     return m_controls[form1Index(entry)];
 }
@@ -204,7 +204,7 @@ void Form1::setEffectSource(PageEffectSource *effects)
     m_effects = effects ? effects : m_ownEffects.get();
 }
 
-std::string Form1::fieldText(const ControlSpec &entry) const
+std::string Form1::fieldText(const Form1Control &entry) const
 {
     const HWND field = control(entry);
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
@@ -215,7 +215,7 @@ std::string Form1::fieldText(const ControlSpec &entry) const
 
 PublicationInputs Form1::publicationInputs() const
 {
-    return form1Inputs([this](const ControlSpec &field) { return fieldText(field); },
+    return form1Inputs([this](const Form1Control &field) { return fieldText(field); },
                        m_pages->editor().pages());
 }
 
@@ -224,7 +224,7 @@ std::size_t Form1::pageCount() const
     return m_pages ? m_pages->editor().size() : 0;
 }
 
-void Form1::clicked(const ControlSpec &entry)
+void Form1::clicked(const Form1Control &entry)
 {
     switch (entry.action) {
     case ButtonAction::CreatePublication:
