@@ -28,15 +28,32 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The descriptor a name such as /dev/stdout or /proc/self/fd/1 stands for.
-// Such names are written through the descriptor itself: opening them anew
-// fails for sockets, and their targets must never be replaced.
-std::optional<int> ownDescriptorNamed(const std::string &name)
+constexpr int kMaxLinkHops = 40;
+
+// Where the symbolic link at name points, from the root; nothing when name
+// is no link or does not exist.
+Result<std::optional<std::string>> linkTarget(const std::string &name)
 {
-    if (name == "/dev/stdout")
-        return 1;
-    if (name == "/dev/stderr")
-        return 2;
+    struct stat info = {};
+    if (::lstat(name.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return std::optional<std::string>();
+        return systemError(Error::Kind::WriteFailed, lastErrno());
+    }
+    if (!S_ISLNK(info.st_mode))
+        return std::optional<std::string>();
+    std::vector<char> target(static_cast<std::size_t>(std::max<off_t>(info.st_size, 255)) + 1);
+    const ssize_t length = ::readlink(name.c_str(), target.data(), target.size());
+    if (length < 0)
+        return systemError(Error::Kind::WriteFailed, lastErrno());
+    const fs::path link(std::string(target.data(), static_cast<std::size_t>(length)));
+    return std::optional<std::string>(link.is_absolute() ? link.native()
+                                                         : (fs::path(name).parent_path() / link).native());
+}
+
+// The descriptor number in a name such as /proc/self/fd/1 or /dev/fd/1.
+std::optional<int> descriptorInName(const std::string &name)
+{
     const std::string pidPrefix = "/proc/" + std::to_string(::getpid()) + "/fd/";
     for (const std::string &prefix : {std::string("/dev/fd/"), std::string("/proc/self/fd/"), pidPrefix}) {
         if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
@@ -50,29 +67,38 @@ std::optional<int> ownDescriptorNamed(const std::string &name)
     return std::nullopt;
 }
 
+// The descriptor that name stands for: a descriptor's own name, or a link
+// that leads to one (such as the system's name for standard output). Such
+// names are written through the descriptor itself: opening them anew fails
+// for sockets, and their targets must never be replaced.
+std::optional<int> ownDescriptorNamed(const std::string &name)
+{
+    std::string hop = name;
+    for (int hops = 0; hops <= kMaxLinkHops; ++hops) {
+        if (const std::optional<int> fd = descriptorInName(hop))
+            return fd;
+        const Result<std::optional<std::string>> next = linkTarget(hop);
+        if (!next || !*next)
+            return std::nullopt;
+        hop = **next;
+    }
+    return std::nullopt;
+}
+
 // The name a chain of symbolic links ends at (itself when it is no link),
 // whether or not that file exists.
 Result<std::string> followLinks(const std::string &name)
 {
-    constexpr int kMaxLinkHops = 40;
     std::string final = name;
     for (int hops = 0;; ++hops) {
-        struct stat info = {};
-        if (::lstat(final.c_str(), &info) != 0) {
-            if (errno == ENOENT)
-                return final;
-            return systemError(Error::Kind::WriteFailed, lastErrno());
-        }
-        if (!S_ISLNK(info.st_mode))
+        const Result<std::optional<std::string>> next = linkTarget(final);
+        if (!next)
+            return next.error();
+        if (!*next)
             return final;
         if (hops == kMaxLinkHops)
             return systemError(Error::Kind::WriteFailed, SystemCode::fromErrno(ELOOP));
-        std::vector<char> target(static_cast<std::size_t>(std::max<off_t>(info.st_size, 255)) + 1);
-        const ssize_t length = ::readlink(final.c_str(), target.data(), target.size());
-        if (length < 0)
-            return systemError(Error::Kind::WriteFailed, lastErrno());
-        const fs::path link(std::string(target.data(), static_cast<std::size_t>(length)));
-        final = link.is_absolute() ? link.native() : (fs::path(final).parent_path() / link).native();
+        final = **next;
     }
 }
 

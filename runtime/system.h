@@ -41,9 +41,10 @@ bool hiddenFile(const std::filesystem::path &path);
 void adviseLargePages(void *start, std::size_t size);
 
 // Checks which of standard input, output and error are closed and, on
-// POSIX systems, opens the null device in their place: otherwise a file
-// opened later takes such a number, and a message meant for standard error
-// could land in a script. Called once at start.
+// POSIX systems, keeps their numbers taken by a descriptor that can be
+// neither read nor written: otherwise a file opened later takes such a
+// number, and a message meant for standard error could land in a script.
+// Called once at start.
 void guardStandardStreams();
 
 // Whether standard stream fd (0, 1 or 2) was closed when

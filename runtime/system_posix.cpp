@@ -83,8 +83,9 @@ void guardStandardStreams()
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
             continue;
         g_closed[fd] = true;
-        // The lowest free number is fd itself.
-        ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        // The lowest free number is fd itself. The root folder, opened to
+        // read, refuses every read and write, as the closed stream did.
+        ::open("/", O_RDONLY | O_DIRECTORY);
     }
 }
 
