@@ -160,6 +160,7 @@ TEST(FolderPictures, PicturesAreTheOpenDialogsExtensionsInAnyCase)
         EXPECT_TRUE(isPictureName(name)) << name;
     for (const char *name : {"jpg", ".jpg", "a.jpgx", "a.jpg.txt", "a.webp", "a.", "a.svg"})
         EXPECT_FALSE(isPictureName(name)) << name;
+    EXPECT_EQ(picturePatterns(), "*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.ico");
 }
 
 struct NoteCase

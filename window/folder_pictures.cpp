@@ -7,7 +7,6 @@
 #include "runtime/utf8.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <system_error>
 
@@ -120,17 +119,23 @@ private:
 
 bool isPictureName(std::string_view fileName)
 {
-    static constexpr std::array<std::string_view, 8> kExtensions = {"bmp", "jpg", "jpeg", "png",
-                                                                    "gif", "tif", "tiff", "ico"};
     const std::size_t dot = fileName.rfind('.');
     if (dot == std::string_view::npos || dot == 0)
         return false;
     const std::string_view extension = fileName.substr(dot + 1);
-    return std::ranges::any_of(kExtensions, [&](std::string_view known) {
+    return std::ranges::any_of(kPictureExtensions, [&](std::string_view known) {
         return std::ranges::equal(extension, known, [](char a, char b) {
             return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
         });
     });
+}
+
+std::string picturePatterns()
+{
+    std::string patterns;
+    for (const std::string_view extension : kPictureExtensions)
+        patterns.append(patterns.empty() ? "*." : ";*.").append(extension);
+    return patterns;
 }
 
 FolderPictures folderPictures(std::string_view folder)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -29,7 +30,13 @@ struct FolderPictures
 // of the wide path).
 FolderPictures folderPictures(std::string_view folder);
 
+// The extensions of pictures, as the open dialog of "Add pictures…" offers them.
+inline constexpr std::array<std::string_view, 8> kPictureExtensions = {"bmp", "jpg", "jpeg", "png",
+                                                                       "gif", "tif", "tiff", "ico"};
+
 bool isPictureName(std::string_view fileName);
+// The pictures' patterns for an open dialog's filter: "*.bmp;*.jpg;…".
+std::string picturePatterns();
 
 // The brief note about what was not added, in the user's language: that the
 // folder holds no pictures, how many other files were left out, which

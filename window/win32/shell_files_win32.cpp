@@ -1,6 +1,7 @@
 #include "window/win32/shell_files.h"
 
 #include "runtime/system.h"
+#include "window/folder_pictures.h"
 #include "window/page_list_texts.h"
 
 #include <algorithm>
@@ -76,7 +77,9 @@ std::vector<std::wstring> chooseWithOpenDialog(HWND owner, const std::wstring &f
     const AddPicturesTexts texts = addPicturesTexts();
     // Each name and pattern ends in a NUL, the whole list in a second one.
     std::wstring filter = wideFromUtf8(texts.pictures);
-    filter += L"\0*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.ico\0"sv;
+    filter += L"\0"sv;
+    filter += wideFromUtf8(picturePatterns());
+    filter += L"\0"sv;
     filter += wideFromUtf8(texts.allFiles);
     filter += L"\0*.*\0"sv;
     const std::wstring title = wideFromUtf8(texts.title);
