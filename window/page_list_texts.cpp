@@ -235,13 +235,8 @@ std::string_view addFolderTitle()
 
 std::string addPicturesFolder(const std::vector<std::string> &paths, const std::string &picturesFolder)
 {
-    if (paths.empty())
-        return picturesFolder;
-    const std::string &last = paths.back();
-    const std::size_t separator = last.find_last_of(kSeparators);
-    if (separator == std::string::npos)
-        return picturesFolder;
-    return separator == 0 ? last.substr(0, 1) : last.substr(0, separator);
+    const std::string_view folder = paths.empty() ? std::string_view() : folderOf(paths.back());
+    return folder.empty() ? picturesFolder : std::string(folder);
 }
 
 } // namespace lumvrex
